@@ -1,0 +1,159 @@
+// The state that the program thread and the window thread share, in one place.
+// Private to Vuderiv. Each field says which thread writes it and what guards it.
+//
+// Lock order: canvasLock may be held while lifecycleLock is taken, never the reverse.
+// The window thread never holds both.
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Surface.h"
+#include "Vuderiv.h"
+
+namespace Vuderiv::detail {
+
+enum WinState : uint8_t { STATE_DEAD = 0, STATE_ACTIVE = 1, STATE_ERROR = 2 };
+
+// One bitmap table slot; a slot with an empty surface is free.
+struct BitStruct {
+    Surface surface;  // the picture, already in the buffer's pixel layout
+};
+
+// Requests that the program thread (and tests) send to the window thread as SDL user events.
+enum Request : int32_t { REQUEST_PRESENT = 1, REQUEST_CLOSE = 2, REQUEST_SYNC = 3 };
+
+// The most key codes the key queue keeps; older codes are dropped past this.
+constexpr size_t kKeyQueueLimit = 4096;
+
+struct Shared {
+    // --- Window lifecycle, guarded by lifecycleLock ---------------------------------
+    std::mutex lifecycleLock;
+    std::condition_variable lifecycleChanged;  // state, syncCount or eventsOpen changed
+    // Written by the window thread (ACTIVE, ERROR, and DEAD once torn down) and by the
+    // program thread (DEAD after ERROR, and in KillWindow with no window). Changed under
+    // lifecycleLock; atomic so that drawing and input may read it without the lock.
+    std::atomic<WinState> state{STATE_DEAD};
+    // Window thread: true while its SDL event queue takes pushed requests.
+    // SDL_PushEvent from any thread happens only under lifecycleLock while this is true.
+    bool eventsOpen = false;
+    // Window thread: how many REQUEST_SYNC events it has answered.
+    uint64_t syncCount = 0;
+    // Program thread only: the window thread, joined before the next one starts.
+    std::thread windowThread;
+    // Program thread writes it before starting the window thread; the window thread
+    // owns it from then on and releases it at teardown.
+    std::string title;
+    // Program thread before the start: the client size asked for. Window thread after.
+    uint32_t xlen = 0, ylen = 0;
+    // Window thread only.
+    SDL_Window* sdlWindow = nullptr;
+    uint32_t windowId = 0;
+
+    // --- Canvas, guarded by canvasLock ----------------------------------------------
+    std::mutex canvasLock;
+    // Window thread: true from the buffer's set-up to the teardown. Drawing needs it.
+    bool canvasReady = false;
+    // The off-screen buffer. Program thread draws; window thread makes, paints from and
+    // releases it.
+    Surface buffer;
+    // What the window shows. Program thread (UpdateWindow, unbuffered copies) and window
+    // thread (paint requests) write it; the window thread presents it.
+    Surface screen;
+    // Program thread (SetBuffering); the window thread resets it to false at teardown.
+    bool buffering = false;
+    // The bitmap table: exactly as many slots as in use up to the last used one.
+    // Program thread; the window thread empties it at teardown.
+    std::vector<BitStruct> bit;
+    // Set (atomically, without the lock) by whoever asks for a present; the window
+    // thread clears it when it takes the request, so at most one waits in the queue.
+    std::atomic<bool> presentPending{false};
+
+    // --- Input ------------------------------------------------------------------------
+    // Key table. Window thread writes; program thread reads. No guard: each entry atomic.
+    std::array<std::atomic<bool>, 256> key{};
+    // `block` guards the key queue and the mouse position, from both threads.
+    std::mutex block;
+    std::deque<uint8_t> keybuf;  // oldest first; window thread appends, FlushKeys empties
+    int32_t mouseX = 0, mouseY = 0;  // window thread writes; MousePos reads the pair
+    // Window thread only.
+    bool left = false, right = false;
+    // Program thread registers (OnMouseLeftUp), window thread calls and resets at
+    // teardown. A callback is registered when its pointer is not null; the pointer is
+    // its own flag, so the window thread can never see a flag without a procedure.
+    std::atomic<MouseProc> leftDownProc{nullptr};
+    std::atomic<MouseProc> leftUpProc{nullptr};
+    std::atomic<MouseProc> rightDownProc{nullptr};
+    std::atomic<MouseProc> rightUpProc{nullptr};
+    std::atomic<MouseProc> doubleProc{nullptr};
+};
+
+// The one instance. It is never destroyed, so a window thread still running at exit
+// never meets a destroyed lock.
+Shared& shared();
+
+// --- Services the modules share ---------------------------------------------------------
+
+// Holds canvasLock for one drawing operation. Open() tells whether a window is up;
+// Show() copies a block of the buffer into the window's picture, and the destructor,
+// once the lock is released, asks the window thread to present it.
+class Canvas {
+public:
+    Canvas();
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    bool Open() const { return s_.canvasReady; }
+    bool Buffering() const { return s_.buffering; }
+    Surface& Buffer() { return s_.buffer; }
+    Surface& Screen() { return s_.screen; }
+    std::vector<BitStruct>& Bitmaps() { return s_.bit; }
+    // Copies the block (clipped) from the buffer into the window's picture.
+    void Show(int64_t x, int64_t y, int64_t w, int64_t h);
+    // The window's picture was changed directly; present it.
+    void MarkShown() { shown_ = true; }
+
+private:
+    Shared& s_;
+    std::unique_lock<std::mutex> lock_;
+    bool shown_ = false;
+};
+
+// Asks the window thread to present the window's picture (coalesced). Any thread.
+void RequestPresent();
+// Pushes a request to the window thread if its event queue is open; false otherwise.
+bool PushRequest(Request request);
+// Pushes an SDL event to the window thread if its event queue is open; false otherwise.
+bool PushEvent(SDL_Event& event);
+// Returns once the window thread has handled every event pushed before the call.
+// False when no window is open. Used by tests that push input events.
+bool Sync();
+
+// Window thread: the event handling of input (keys and mouse). True when handled.
+bool HandleInputEvent(const SDL_Event& event);
+// Window thread, at teardown: every key up, queue empty, mouse at rest, no callbacks.
+void ResetInput();
+// The virtual-key code of an SDL key, or -1 for keys the library does not map.
+int MapKey(SDL_Keycode sym);
+// A copy of the key queue, oldest first (for tests).
+std::vector<uint8_t> QueuedKeys();
+
+// Window thread, at teardown with canvasLock held: releases every bitmap.
+void ClearBitmapTable(Shared& s);
+// The number of slots in the bitmap table (for tests).
+uint32_t BitmapTableLength();
+
+// Test hook: the next Window call behaves as if the window thread could not be started.
+void SimulateThreadStartFailure();
+
+}  // namespace Vuderiv::detail

@@ -1,0 +1,34 @@
+#include "Surface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace Vuderiv::detail {
+
+Block Clip(const Surface& s, int64_t x, int64_t y, int64_t w, int64_t h) {
+    const int64_t x0 = std::max<int64_t>(x, 0);
+    const int64_t y0 = std::max<int64_t>(y, 0);
+    const int64_t x1 = std::min<int64_t>(x + w, s.width);
+    const int64_t y1 = std::min<int64_t>(y + h, s.height);
+    if (x1 <= x0 || y1 <= y0) return {};
+    return {static_cast<int32_t>(x0), static_cast<int32_t>(y0), static_cast<int32_t>(x1 - x0),
+            static_cast<int32_t>(y1 - y0)};
+}
+
+void CopyBlock(Surface& dst, int64_t dx, int64_t dy, const Surface& src, int64_t sx,
+               int64_t sy, int64_t w, int64_t h) {
+    // Clip against the source, then move the same cut to the target, and clip there.
+    const Block in = Clip(src, sx, sy, w, h);
+    if (in.Empty()) return;
+    const Block out = Clip(dst, dx + (in.x - sx), dy + (in.y - sy), in.w, in.h);
+    if (out.Empty()) return;
+    const int64_t fromX = in.x + (out.x - (dx + (in.x - sx)));
+    const int64_t fromY = in.y + (out.y - (dy + (in.y - sy)));
+    const size_t rowBytes = static_cast<size_t>(out.w) * sizeof(uint32_t);
+    for (int32_t row = 0; row < out.h; ++row) {
+        std::memcpy(dst.Row(out.y + row) + out.x,
+                    src.Row(static_cast<int32_t>(fromY) + row) + fromX, rowBytes);
+    }
+}
+
+}  // namespace Vuderiv::detail

@@ -1,0 +1,83 @@
+// Vuderiv: one graphics window on a thread of its own, with keyboard and mouse input,
+// an off-screen buffer, shapes, a bitmap table and text.
+//
+// Every operation is called from one thread, the program thread; the window thread is
+// the library's own. Colours are 0x00BBGGRR: red in the low byte, then green, then blue.
+// Coordinates are client-area pixels, origin top left, y downwards. Drawing does nothing
+// while no window is open.
+#pragma once
+
+#include <cstdint>
+
+namespace Vuderiv {
+
+// A mouse callback; it runs on the window thread with the client position of the event.
+using MouseProc = void (*)(int32_t x, int32_t y);
+
+// --- Window -------------------------------------------------------------------------
+// Opens the window (closing an open one first); returns once it is up or has failed.
+void Window(const char* title, uint32_t x, uint32_t y);
+// Closes the window, if one is open, and returns once everything is released.
+void KillWindow();
+// True while a window is open.
+bool WindowIsOpen();
+
+// --- Input --------------------------------------------------------------------------
+// True while the key with this virtual-key code (0..255) is held; false above 255.
+bool KeyDown(uint32_t k);
+// Empties the queue of pressed key codes.
+void FlushKeys();
+// The last mouse position over the window; each coordinate 0..65535.
+void MousePos(int32_t& x, int32_t& y);
+// Registers the callback for left-button releases; nullptr removes it.
+void OnMouseLeftUp(MouseProc proc);
+
+// --- Off-screen buffer and shapes ---------------------------------------------------
+// On: drawing goes to the buffer only. Off (the start value): each drawing shows at once.
+void SetBuffering(bool state);
+// Shows the whole buffer in the window.
+void UpdateWindow();
+// Fills the whole buffer with black.
+void ClearScreen();
+// A filled band of about `thickness` pixels between two points, with flat ends.
+void ThickLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color,
+               uint32_t thickness);
+// A filled rectangle or a one-pixel frame; both corners are included.
+void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color, bool fill);
+// A polygon through n points, filled by the nonzero winding rule or outlined only.
+void Polygon(uint32_t n, const int32_t x[], const int32_t y[], uint32_t color, bool fill);
+
+// --- Bitmaps ------------------------------------------------------------------------
+// Loads a BMP file ("/" or "\" separators) at the given size; a handle, or 0 on failure.
+uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height);
+// Releases a bitmap; an invalid handle is ignored.
+void DestroyBitmap(uint32_t bitmap);
+// Draws a bitmap with its top-left corner at (x, y).
+void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y);
+// Draws a bitmap where its mask is light and keeps the target where the mask is dark.
+void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y);
+// Makes a blank bitmap; a handle, or 0 when a size is 0.
+uint32_t CreateBitmap(uint32_t width, uint32_t height);
+// Copies a block from one bitmap into another; works with or without a window.
+void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t ysrc,
+                int32_t xdest, int32_t ydest, uint32_t width, uint32_t height);
+
+// --- Text ---------------------------------------------------------------------------
+// Chooses the font style (0..5; any other acts as 0) and colour of the texts that follow.
+void SetFont(uint32_t style, uint32_t color);
+// Draws a text with its top-left corner at (x, y), without a background box.
+void Text(const char* text, int32_t x, int32_t y);
+// Draws a signed number in decimal.
+void TextInt(int32_t number, int32_t x, int32_t y);
+// Draws an unsigned number (at most 2147483647) in decimal.
+void TextCard(uint32_t number, int32_t x, int32_t y);
+// The size a text takes in a font style; (0, 0) while no window is open.
+void GetTextSize(const char* text, uint32_t style, uint32_t& width, uint32_t& height);
+
+// --- Reading back -------------------------------------------------------------------
+// The colour the window shows at a point; 0 outside it or with no window.
+uint32_t WindowPixel(int32_t x, int32_t y);
+// The colour the off-screen buffer holds at a point; 0 outside it or with no window.
+uint32_t BufferPixel(int32_t x, int32_t y);
+
+}  // namespace Vuderiv

@@ -1,0 +1,35 @@
+// What the tests share: a window fixture and real SDL input events pushed to the
+// window thread, exactly as the user's keyboard and mouse would deliver them.
+#pragma once
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace TestSupport {
+
+// Opens a 1000 x 800 window (buffering off) before each test and closes it after.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// A key press or release of an SDL key, with optional auto-repeat and modifier state.
+void PushKey(bool down, SDL_Keycode sym, bool repeat = false, uint16_t mod = KMOD_NONE);
+// Presses or releases a key and waits until the window thread has recorded it.
+void PressKey(SDL_Keycode sym);
+void ReleaseKey(SDL_Keycode sym);
+// A mouse move to a client position (may lie outside the client area).
+void PushMouseMove(int32_t x, int32_t y);
+// A mouse button press or release; `clicks` counts successive clicks (2 = double click).
+void PushMouseButton(bool down, uint8_t button, int32_t x, int32_t y, uint8_t clicks = 1);
+// A left click (press and release) at a client position, waited for.
+void Click(int32_t x, int32_t y);
+// The user closes the window (the close box).
+void PushUserClose();
+// Waits until the window thread has handled every event pushed so far.
+void Sync();
+
+}  // namespace TestSupport
