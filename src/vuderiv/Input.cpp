@@ -1,0 +1,173 @@
+// Keyboard and mouse: the window thread records, the program thread asks.
+#include <SDL.h>
+
+#include "Shared.h"
+#include "Vuderiv.h"
+
+namespace Vuderiv {
+
+namespace detail {
+
+namespace {
+
+// Keys held with Alt, Alt itself and F10 are the window system's, not the program's.
+bool IsSystemKey(const SDL_Keysym& keysym) {
+    return (keysym.mod & KMOD_ALT) != 0 || keysym.sym == SDLK_F10 || keysym.sym == SDLK_LALT ||
+           keysym.sym == SDLK_RALT;
+}
+
+// Appends a code to the key queue, dropping the oldest past the limit.
+void AddKey(Shared& s, uint8_t code) {
+    std::lock_guard<std::mutex> lock(s.block);
+    s.keybuf.push_back(code);
+    if (s.keybuf.size() > kKeyQueueLimit) s.keybuf.pop_front();
+}
+
+void OnKey(Shared& s, const SDL_KeyboardEvent& event) {
+    if (IsSystemKey(event.keysym)) return;
+    const int code = MapKey(event.keysym.sym);
+    if (code < 0) return;
+    const bool down = event.type == SDL_KEYDOWN;
+    s.key[static_cast<size_t>(code)] = down;
+    if (down) AddKey(s, static_cast<uint8_t>(code));  // auto-repeat included
+}
+
+// A client coordinate as the window system reports it: its low 16 bits, unsigned, so
+// positions left of or above the client area read 32768..65535.
+int32_t Coordinate(int32_t v) {
+    return static_cast<int32_t>(static_cast<uint16_t>(v));
+}
+
+void OnMove(Shared& s, const SDL_MouseMotionEvent& event) {
+    std::lock_guard<std::mutex> lock(s.block);
+    s.mouseX = Coordinate(event.x);
+    s.mouseY = Coordinate(event.y);
+}
+
+void Call(const std::atomic<MouseProc>& callback, int32_t x, int32_t y) {
+    if (MouseProc proc = callback.load()) proc(x, y);
+}
+
+// The mouse stays captured from the first button pressed to the last released.
+void OnButton(Shared& s, const SDL_MouseButtonEvent& event) {
+    const int32_t x = Coordinate(event.x);
+    const int32_t y = Coordinate(event.y);
+    const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+    if (event.button == SDL_BUTTON_LEFT) {
+        if (down && event.clicks % 2 == 0) {  // a double click: no press, no capture
+            Call(s.doubleProc, x, y);
+            return;
+        }
+        s.left = down;
+        if (!s.right) SDL_CaptureMouse(down ? SDL_TRUE : SDL_FALSE);
+        Call(down ? s.leftDownProc : s.leftUpProc, x, y);
+    } else if (event.button == SDL_BUTTON_RIGHT) {
+        s.right = down;
+        if (!s.left) SDL_CaptureMouse(down ? SDL_TRUE : SDL_FALSE);
+        Call(down ? s.rightDownProc : s.rightUpProc, x, y);
+    }
+}
+
+}  // namespace
+
+int MapKey(SDL_Keycode sym) {
+    if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
+    if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + (sym - SDLK_0);
+    if (sym >= SDLK_F1 && sym <= SDLK_F12) return 112 + (sym - SDLK_F1);
+    switch (sym) {
+        case SDLK_LEFT:
+            return 37;
+        case SDLK_UP:
+            return 38;
+        case SDLK_RIGHT:
+            return 39;
+        case SDLK_DOWN:
+            return 40;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return 17;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return 16;
+        case SDLK_SPACE:
+            return 32;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return 13;
+        case SDLK_ESCAPE:
+            return 27;
+        default:
+            return -1;
+    }
+}
+
+bool HandleInputEvent(const SDL_Event& event) {
+    Shared& s = shared();
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            OnKey(s, event.key);
+            return true;
+        case SDL_MOUSEMOTION:
+            OnMove(s, event.motion);
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            OnButton(s, event.button);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void ResetInput() {
+    Shared& s = shared();
+    {
+        std::lock_guard<std::mutex> lock(s.block);
+        s.mouseX = 0;
+        s.mouseY = 0;
+    }
+    s.left = false;
+    s.right = false;
+    for (auto* callback :
+         {&s.leftDownProc, &s.leftUpProc, &s.rightDownProc, &s.rightUpProc, &s.doubleProc}) {
+        callback->store(nullptr);
+    }
+    for (auto& entry : s.key)
+        entry = false;
+    FlushKeys();
+}
+
+std::vector<uint8_t> QueuedKeys() {
+    Shared& s = shared();
+    std::lock_guard<std::mutex> lock(s.block);
+    return {s.keybuf.begin(), s.keybuf.end()};
+}
+
+}  // namespace detail
+
+using detail::shared;
+
+bool KeyDown(uint32_t k) {
+    return k <= 255 && shared().key[k].load();
+}
+
+void FlushKeys() {
+    detail::Shared& s = shared();
+    std::lock_guard<std::mutex> lock(s.block);
+    s.keybuf.clear();
+    s.keybuf.shrink_to_fit();
+}
+
+void MousePos(int32_t& x, int32_t& y) {
+    detail::Shared& s = shared();
+    std::lock_guard<std::mutex> lock(s.block);
+    x = s.mouseX;
+    y = s.mouseY;
+}
+
+void OnMouseLeftUp(MouseProc proc) {
+    shared().leftUpProc.store(proc);
+}
+
+}  // namespace Vuderiv

@@ -83,7 +83,7 @@ struct Shared {
     std::array<std::atomic<bool>, 256> key{};
     // `block` guards the key queue and the mouse position, from both threads.
     std::mutex block;
-    std::deque<uint8_t> keybuf;  // oldest first; window thread appends, FlushKeys empties
+    std::deque<uint8_t> keybuf;      // oldest first; window thread appends, FlushKeys empties
     int32_t mouseX = 0, mouseY = 0;  // window thread writes; MousePos reads the pair
     // Window thread only.
     bool left = false, right = false;
@@ -115,6 +115,7 @@ public:
 
     bool Open() const { return s_.canvasReady; }
     bool Buffering() const { return s_.buffering; }
+    void SetBuffering(bool on) { s_.buffering = on; }
     Surface& Buffer() { return s_.buffer; }
     Surface& Screen() { return s_.screen; }
     std::vector<BitStruct>& Bitmaps() { return s_.bit; }

@@ -15,8 +15,8 @@ Block Clip(const Surface& s, int64_t x, int64_t y, int64_t w, int64_t h) {
             static_cast<int32_t>(y1 - y0)};
 }
 
-void CopyBlock(Surface& dst, int64_t dx, int64_t dy, const Surface& src, int64_t sx,
-               int64_t sy, int64_t w, int64_t h) {
+void CopyBlock(Surface& dst, int64_t dx, int64_t dy, const Surface& src, int64_t sx, int64_t sy,
+               int64_t w, int64_t h) {
     // Clip against the source, then move the same cut to the target, and clip there.
     const Block in = Clip(src, sx, sy, w, h);
     if (in.Empty()) return;

@@ -49,7 +49,7 @@ Block Clip(const Surface& s, int64_t x, int64_t y, int64_t w, int64_t h);
 // Copies the w x h block at (sx, sy) of src to (dx, dy) of dst, row by row, leaving out
 // whatever falls outside either surface. src and dst may be the same surface only when
 // the blocks do not overlap.
-void CopyBlock(Surface& dst, int64_t dx, int64_t dy, const Surface& src, int64_t sx,
-               int64_t sy, int64_t w, int64_t h);
+void CopyBlock(Surface& dst, int64_t dx, int64_t dy, const Surface& src, int64_t sx, int64_t sy,
+               int64_t w, int64_t h);
 
 }  // namespace Vuderiv::detail

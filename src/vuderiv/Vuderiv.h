@@ -40,8 +40,7 @@ void UpdateWindow();
 // Fills the whole buffer with black.
 void ClearScreen();
 // A filled band of about `thickness` pixels between two points, with flat ends.
-void ThickLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color,
-               uint32_t thickness);
+void ThickLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color, uint32_t thickness);
 // A filled rectangle or a one-pixel frame; both corners are included.
 void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color, bool fill);
 // A polygon through n points, filled by the nonzero winding rule or outlined only.
@@ -59,8 +58,8 @@ void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y);
 // Makes a blank bitmap; a handle, or 0 when a size is 0.
 uint32_t CreateBitmap(uint32_t width, uint32_t height);
 // Copies a block from one bitmap into another; works with or without a window.
-void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t ysrc,
-                int32_t xdest, int32_t ydest, uint32_t width, uint32_t height);
+void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t ysrc, int32_t xdest,
+                int32_t ydest, uint32_t width, uint32_t height);
 
 // --- Text ---------------------------------------------------------------------------
 // Chooses the font style (0..5; any other acts as 0) and colour of the texts that follow.

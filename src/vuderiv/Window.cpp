@@ -1,0 +1,294 @@
+// The window and its thread: opening, the event loop, painting, and the teardown.
+// Every SDL video and event call happens on the window thread; the program thread only
+// pushes events to it (Shared.cpp) and waits for its state to change.
+#include <SDL.h>
+
+#include <algorithm>
+#include <iostream>
+#include <system_error>
+
+#include "Shared.h"
+#include "Vuderiv.h"
+
+namespace Vuderiv {
+
+namespace detail {
+
+namespace {
+
+// Largest client size accepted; larger requests fail instead of exhausting memory.
+constexpr uint32_t kMaxSide = 16384;
+
+std::atomic<bool> failNextThreadStart{false};
+
+void SetState(Shared& s, WinState state) {
+    std::lock_guard<std::mutex> lock(s.lifecycleLock);
+    s.state = state;
+    s.lifecycleChanged.notify_all();
+}
+
+void SetEventsOpen(Shared& s, bool open) {
+    std::lock_guard<std::mutex> lock(s.lifecycleLock);
+    s.eventsOpen = open;
+    s.lifecycleChanged.notify_all();
+}
+
+void ReportOpenFailure(const char* what, const char* cause) {
+    std::cerr << "Vuderiv: cannot open the window: " << what;
+    if (cause && *cause) std::cerr << " (" << cause << ")";
+    std::cerr << std::endl;
+}
+
+// SDL falls back to a headless driver when there is no display; that counts as no
+// display unless SDL_VIDEODRIVER asked for exactly that driver.
+bool HeadlessByAccident() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return true;
+    if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0) {
+        return false;
+    }
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    return !(asked && SDL_strcasecmp(asked, driver) == 0);
+}
+
+// Converts the window's picture (0x00BBGGRR) into the window surface's format.
+void WritePixels(const Surface& from, SDL_Surface* to) {
+    const int w = std::min(from.width, to->w);
+    const int h = std::min(from.height, to->h);
+    if (w <= 0 || h <= 0) return;
+    if (SDL_MUSTLOCK(to) && SDL_LockSurface(to) != 0) return;
+    auto* base = static_cast<uint8_t*>(to->pixels);
+    if (to->format->format == SDL_PIXELFORMAT_RGB888) {
+        for (int y = 0; y < h; ++y) {
+            const uint32_t* src = from.Row(y);
+            auto* dst = reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(y) * to->pitch);
+            for (int x = 0; x < w; ++x) {
+                const uint32_t p = src[x];
+                dst[x] = ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+            }
+        }
+    } else {
+        SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_BGR888, from.pixels.data(),
+                          from.width * static_cast<int>(sizeof(uint32_t)), to->format->format, base,
+                          to->pitch);
+    }
+    if (SDL_MUSTLOCK(to)) SDL_UnlockSurface(to);
+}
+
+// Shows the window's picture on the screen.
+void Present(Shared& s) {
+    SDL_Surface* surface = SDL_GetWindowSurface(s.sdlWindow);
+    if (!surface) return;
+    {
+        std::lock_guard<std::mutex> lock(s.canvasLock);
+        if (!s.canvasReady) return;
+        WritePixels(s.screen, surface);
+    }
+    SDL_UpdateWindowSurface(s.sdlWindow);
+}
+
+// A paint request: the window shows the whole buffer, whatever the buffering switch says.
+void Paint(Shared& s) {
+    {
+        std::lock_guard<std::mutex> lock(s.canvasLock);
+        if (!s.canvasReady) return;
+        s.screen.pixels = s.buffer.pixels;
+    }
+    Present(s);
+}
+
+// Sets up the buffer and the window's picture at the real client size.
+void Init(Shared& s) {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(s.sdlWindow, &w, &h);
+    std::lock_guard<std::mutex> lock(s.canvasLock);
+    s.xlen = static_cast<uint32_t>(w);
+    s.ylen = static_cast<uint32_t>(h);
+    s.buffer = Surface(w, h);
+    s.screen = Surface(w, h);
+    s.canvasReady = true;
+}
+
+bool CreateTheWindow(Shared& s) {
+    if (s.xlen == 0 || s.ylen == 0 || s.xlen > kMaxSide || s.ylen > kMaxSide) {
+        ReportOpenFailure("unsupported size", nullptr);
+        return false;
+    }
+    s.sdlWindow =
+        SDL_CreateWindow(s.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                         static_cast<int>(s.xlen), static_cast<int>(s.ylen), SDL_WINDOW_SHOWN);
+    if (!s.sdlWindow) {
+        ReportOpenFailure("the window could not be created", SDL_GetError());
+        return false;
+    }
+    s.windowId = SDL_GetWindowID(s.sdlWindow);
+    return true;
+}
+
+// Everything up to the running event loop; false (with nothing left behind) on failure.
+bool OpenWindow(Shared& s) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        ReportOpenFailure("the video system could not start", SDL_GetError());
+        return false;
+    }
+    if (HeadlessByAccident()) {
+        ReportOpenFailure("there is no display (is DISPLAY set?)", nullptr);
+    } else if (CreateTheWindow(s)) {
+        SDL_StopTextInput();
+        Init(s);
+        s.presentPending = false;
+        SetEventsOpen(s, true);
+        SDL_RaiseWindow(s.sdlWindow);
+        Paint(s);
+        return true;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+}
+
+bool IsClose(const SDL_Event& event) {
+    return event.type == SDL_QUIT ||
+           (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) ||
+           (event.type == SDL_USEREVENT && event.user.code == REQUEST_CLOSE);
+}
+
+void AnswerSync(Shared& s) {
+    std::lock_guard<std::mutex> lock(s.lifecycleLock);
+    ++s.syncCount;
+    s.lifecycleChanged.notify_all();
+}
+
+void HandleEvent(Shared& s, const SDL_Event& event) {
+    if (event.type == SDL_USEREVENT) {
+        if (event.user.code == REQUEST_PRESENT) {
+            s.presentPending = false;  // before the copy, so later changes ask again
+            Present(s);
+        } else if (event.user.code == REQUEST_SYNC) {
+            AnswerSync(s);
+        }
+    } else if (event.type == SDL_WINDOWEVENT) {
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED) Paint(s);
+    } else {
+        HandleInputEvent(event);
+    }
+}
+
+// Releases everything the window held; afterwards the library is as at program start,
+// but for the font choice.
+void FreeWindow(Shared& s) {
+    SetEventsOpen(s, false);
+    s.title.clear();
+    {
+        std::lock_guard<std::mutex> lock(s.canvasLock);
+        s.canvasReady = false;
+        s.buffer = Surface();
+        s.screen = Surface();
+        s.xlen = 0;
+        s.ylen = 0;
+        s.buffering = false;
+        ClearBitmapTable(s);
+    }
+    ResetInput();
+    SDL_DestroyWindow(s.sdlWindow);
+    s.sdlWindow = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+// The window's life on its own thread, from opening to the end of the teardown.
+WinState RunWindow(Shared& s) {
+    if (!OpenWindow(s)) return STATE_ERROR;
+    SetState(s, STATE_ACTIVE);
+    SDL_Event event;
+    while (SDL_WaitEvent(&event) && !IsClose(event))
+        HandleEvent(s, event);
+    FreeWindow(s);
+    return STATE_DEAD;
+}
+
+// The window thread. SDL keeps data of its own for each thread that calls it; a thread
+// that SDL did not start releases it itself.
+void WinMain() {
+    Shared& s = shared();
+    const WinState end = RunWindow(s);
+    SDL_TLSCleanup();
+    SetState(s, end);
+}
+
+void JoinWindowThread(Shared& s) {
+    if (s.windowThread.joinable()) s.windowThread.join();
+}
+
+void ReportThreadFailure() {
+    std::cerr << "Can't create window." << std::endl;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Error", "Can't create window.", nullptr);
+}
+
+bool StartWindowThread(Shared& s) {
+    try {
+        if (failNextThreadStart.exchange(false)) {
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        }
+        s.windowThread = std::thread(WinMain);
+        return true;
+    } catch (const std::system_error&) {
+        ReportThreadFailure();
+        return false;
+    }
+}
+
+}  // namespace
+
+void SimulateThreadStartFailure() {
+    failNextThreadStart = true;
+}
+
+}  // namespace detail
+
+using detail::Shared;
+using detail::shared;
+
+void Window(const char* title, uint32_t x, uint32_t y) {
+    Shared& s = shared();
+    if (s.state == detail::STATE_ACTIVE) KillWindow();
+    detail::JoinWindowThread(s);  // a window the user closed leaves its thread to join
+    s.title = title ? title : "";
+    s.xlen = x;
+    s.ylen = y;
+    if (!detail::StartWindowThread(s)) {
+        s.title.clear();
+        return;
+    }
+    std::unique_lock<std::mutex> lock(s.lifecycleLock);
+    s.lifecycleChanged.wait(lock, [&] { return s.state != detail::STATE_DEAD; });
+    if (s.state == detail::STATE_ERROR) {
+        s.state = detail::STATE_DEAD;
+        lock.unlock();
+        detail::JoinWindowThread(s);
+        s.title.clear();
+    }
+}
+
+void KillWindow() {
+    Shared& s = shared();
+    std::unique_lock<std::mutex> lock(s.lifecycleLock);
+    if (s.state == detail::STATE_ACTIVE) {
+        lock.unlock();
+        detail::PushRequest(detail::REQUEST_CLOSE);  // refused only while it closes already
+        lock.lock();
+        s.lifecycleChanged.wait(lock, [&] { return s.state == detail::STATE_DEAD; });
+    } else {
+        s.state = detail::STATE_DEAD;
+    }
+    lock.unlock();
+    detail::JoinWindowThread(s);
+}
+
+bool WindowIsOpen() {
+    return shared().state == detail::STATE_ACTIVE;
+}
+
+}  // namespace Vuderiv

@@ -23,9 +23,11 @@ TEST(RandomCard, FixedSequenceFromSeed94) {
 }
 
 TEST(RandomCard, SingleValueIntervalInBothModes) {
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(RandomCard(5, 5), 5u);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(RandomCard(5, 5), 5u);
     gPseudoRandom = false;
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(RandomCard(5, 5), 5u);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(RandomCard(5, 5), 5u);
     gPseudoRandom = true;
 }
 
@@ -43,7 +45,8 @@ TEST(RandomCard, PseudoModeStaysInsideEveryInterval) {
 TEST(RandomCard, SystemModeCoversZeroAndOneOnly) {
     gPseudoRandom = false;
     std::set<uint32_t> seen;
-    for (int i = 0; i < 2000; ++i) seen.insert(RandomCard(0, 1));
+    for (int i = 0; i < 2000; ++i)
+        seen.insert(RandomCard(0, 1));
     EXPECT_EQ(seen, (std::set<uint32_t>{0, 1}));
     // The whole 32-bit range is accepted.
     (void)RandomCard(0, 4294967295u);

@@ -7,9 +7,13 @@ namespace TestSupport {
 
 namespace {
 
-uint32_t WindowId() { return Vuderiv::detail::shared().windowId; }
+uint32_t WindowId() {
+    return Vuderiv::detail::shared().windowId;
+}
 
-void Push(SDL_Event& event) { ASSERT_TRUE(Vuderiv::detail::PushEvent(event)); }
+void Push(SDL_Event& event) {
+    ASSERT_TRUE(Vuderiv::detail::PushEvent(event));
+}
 
 }  // namespace
 
@@ -18,7 +22,9 @@ void WindowTest::SetUp() {
     ASSERT_TRUE(Vuderiv::WindowIsOpen());
 }
 
-void WindowTest::TearDown() { Vuderiv::KillWindow(); }
+void WindowTest::TearDown() {
+    Vuderiv::KillWindow();
+}
 
 void PushKey(bool down, SDL_Keycode sym, bool repeat, uint16_t mod) {
     SDL_Event event{};
@@ -78,6 +84,8 @@ void PushUserClose() {
     Push(event);
 }
 
-void Sync() { ASSERT_TRUE(Vuderiv::detail::Sync()); }
+void Sync() {
+    ASSERT_TRUE(Vuderiv::detail::Sync());
+}
 
 }  // namespace TestSupport

@@ -1,0 +1,224 @@
+// The window's life: opening, closing from the program and by the user, reopening, and
+// what the library does with no window at all.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "Harness.h"
+#include "Shared.h"
+#include "Vuderiv.h"
+
+using namespace Vuderiv;
+using TestSupport::PushKey;
+using TestSupport::Sync;
+
+namespace {
+
+detail::Shared& S() {
+    return detail::shared();
+}
+
+int ClientWidth() {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(S().sdlWindow, &w, &h);
+    return w;
+}
+
+}  // namespace
+
+TEST(WindowLife, OpensWithTitleAndExactClientSizeAndClosesOnce) {
+    Window("Zarvok", 1000, 800);
+    ASSERT_TRUE(WindowIsOpen());
+    EXPECT_EQ(S().title, "Zarvok");
+    EXPECT_EQ(S().xlen, 1000u);
+    EXPECT_EQ(S().ylen, 800u);
+    EXPECT_EQ(ClientWidth(), 1000);
+    const Uint32 flags = SDL_GetWindowFlags(S().sdlWindow);
+    EXPECT_FALSE(flags & SDL_WINDOW_RESIZABLE);
+    EXPECT_FALSE(flags & SDL_WINDOW_MAXIMIZED);
+    // The new window shows the (black) buffer at once.
+    EXPECT_EQ(WindowPixel(999, 799), 0u);
+
+    KillWindow();
+    // KillWindow returns only after the teardown: everything is released.
+    EXPECT_FALSE(WindowIsOpen());
+    EXPECT_EQ(S().state, detail::STATE_DEAD);
+    EXPECT_TRUE(S().buffer.Empty());
+    EXPECT_TRUE(S().title.empty());
+    EXPECT_EQ(S().sdlWindow, nullptr);
+    EXPECT_FALSE(S().windowThread.joinable());
+
+    KillWindow();  // a second close does nothing
+    EXPECT_FALSE(WindowIsOpen());
+}
+
+TEST(WindowLife, WindowWhileOpenReopensWithNewTitleAndSize) {
+    Window("First", 300, 200);
+    ASSERT_TRUE(WindowIsOpen());
+    SetBuffering(true);
+    Window("Second", 640, 480);
+    ASSERT_TRUE(WindowIsOpen());
+    EXPECT_EQ(S().title, "Second");
+    EXPECT_EQ(S().buffer.width, 640);
+    EXPECT_EQ(S().buffer.height, 480);
+    EXPECT_FALSE(S().buffering);  // the old window's teardown reset it
+    KillWindow();
+}
+
+TEST(WindowLife, UserCloseTearsDownAndEverythingReadsAtRest) {
+    Window("Zarvok", 1000, 800);
+    ASSERT_TRUE(WindowIsOpen());
+    TestSupport::PushMouseMove(10, 20);
+    PushKey(true, SDLK_RIGHT);
+    Sync();
+    ASSERT_TRUE(KeyDown(39));
+    OnMouseLeftUp([](int32_t, int32_t) {});
+
+    TestSupport::PushUserClose();
+    Sync();  // returns once the close has been handled
+
+    EXPECT_FALSE(WindowIsOpen());
+    for (uint32_t k = 0; k < 256; ++k)
+        ASSERT_FALSE(KeyDown(k)) << k;
+    int32_t x = -1, y = -1;
+    MousePos(x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    EXPECT_TRUE(detail::QueuedKeys().empty());
+    EXPECT_EQ(S().leftUpProc.load(), nullptr);
+    // Drawing and reading back do nothing now.
+    UpdateWindow();
+    SetBuffering(true);
+    EXPECT_FALSE(S().buffering);
+    EXPECT_EQ(WindowPixel(0, 0), 0u);
+    // The program may open a new window afterwards.
+    Window("Again", 200, 100);
+    EXPECT_TRUE(WindowIsOpen());
+    KillWindow();
+}
+
+TEST(WindowLife, QuitEventClosesLikeTheCloseBox) {
+    Window("Zarvok", 100, 100);
+    ASSERT_TRUE(WindowIsOpen());
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    ASSERT_TRUE(detail::PushEvent(quit));
+    Sync();
+    EXPECT_FALSE(WindowIsOpen());
+    KillWindow();
+}
+
+TEST(WindowLife, NothingHappensWithoutAWindow) {
+    ASSERT_FALSE(WindowIsOpen());
+    SetBuffering(true);
+    EXPECT_FALSE(S().buffering);
+    UpdateWindow();
+    EXPECT_EQ(WindowPixel(0, 0), 0u);
+    EXPECT_EQ(BufferPixel(0, 0), 0u);
+    EXPECT_FALSE(KeyDown(39));
+    EXPECT_FALSE(detail::Sync());
+    KillWindow();
+    EXPECT_FALSE(WindowIsOpen());
+}
+
+TEST(WindowLife, ThreadThatCannotStartReportsAndReturnsWithoutWindow) {
+    detail::SimulateThreadStartFailure();
+    testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    Window("Zarvok", 1000, 800);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(WindowIsOpen());
+    EXPECT_NE(err.find("Can't create window.\n"), std::string::npos);
+    EXPECT_LT(waited, std::chrono::seconds(10));  // returned, did not wait for a window
+    EXPECT_TRUE(S().title.empty());
+    // The next attempt works.
+    Window("Zarvok", 100, 100);
+    EXPECT_TRUE(WindowIsOpen());
+    KillWindow();
+}
+
+TEST(WindowLife, UnusableSizeFailsCleanly) {
+    testing::internal::CaptureStderr();
+    Window("Zarvok", 0, 800);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(WindowIsOpen());
+    EXPECT_EQ(S().state, detail::STATE_DEAD);
+    EXPECT_NE(err.find("cannot open the window"), std::string::npos);
+    Window("Zarvok", 64, 64);
+    EXPECT_TRUE(WindowIsOpen());
+    KillWindow();
+}
+
+TEST(WindowLife, HeadlessFallbackCountsAsNoDisplay) {
+    // With no display SDL falls back to its offscreen driver when none is named; the
+    // library must refuse that instead of opening a window nobody can see.
+    const std::string asked = SDL_getenv("SDL_VIDEODRIVER") ? SDL_getenv("SDL_VIDEODRIVER") : "";
+    SDL_setenv("SDL_VIDEODRIVER", "dummy,offscreen", 1);  // a list names no driver exactly
+    testing::internal::CaptureStderr();
+    Window("Zarvok", 100, 100);
+    const std::string err = testing::internal::GetCapturedStderr();
+    SDL_setenv("SDL_VIDEODRIVER", asked.c_str(), 1);
+    EXPECT_FALSE(WindowIsOpen());
+    EXPECT_NE(err.find("no display"), std::string::npos);
+}
+
+// Buffering and the full copy.
+class Buffering : public TestSupport::WindowTest {};
+
+TEST_F(Buffering, OnShowsNothingUntilUpdateWindowAndOffShowsFirst) {
+    detail::Shared& s = S();
+    SetBuffering(true);
+    {
+        std::lock_guard<std::mutex> lock(s.canvasLock);
+        s.buffer.Row(5)[7] = 0x0000B0;
+    }
+    EXPECT_EQ(BufferPixel(7, 5), 0x0000B0u);
+    EXPECT_EQ(WindowPixel(7, 5), 0u);
+    UpdateWindow();
+    EXPECT_EQ(WindowPixel(7, 5), 0x0000B0u);
+
+    {
+        std::lock_guard<std::mutex> lock(s.canvasLock);
+        s.buffer.Row(6)[8] = 0xFF0000;
+    }
+    SetBuffering(true);  // switching on again copies nothing
+    EXPECT_EQ(WindowPixel(8, 6), 0u);
+    SetBuffering(false);  // switching off shows what was drawn so far
+    EXPECT_EQ(WindowPixel(8, 6), 0xFF0000u);
+}
+
+TEST_F(Buffering, ExposeRepaintsFromTheBufferWhateverTheSwitch) {
+    detail::Shared& s = S();
+    SetBuffering(true);
+    {
+        std::lock_guard<std::mutex> lock(s.canvasLock);
+        s.buffer.Row(0)[0] = 0x123456;
+    }
+    SDL_Event expose{};
+    expose.type = SDL_WINDOWEVENT;
+    expose.window.windowID = s.windowId;
+    expose.window.event = SDL_WINDOWEVENT_EXPOSED;
+    ASSERT_TRUE(detail::PushEvent(expose));
+    Sync();
+    EXPECT_EQ(WindowPixel(0, 0), 0x123456u);
+}
+
+TEST_F(Buffering, PresentationReachesTheWindowSurfaceWithRedAndBlueInPlace) {
+    detail::Shared& s = S();
+    {
+        std::lock_guard<std::mutex> lock(s.canvasLock);
+        s.buffer.Row(1)[2] = 0x0000B0;  // dark red
+    }
+    UpdateWindow();
+    Sync();  // the present request has been handled
+    SDL_Surface* surface = SDL_GetWindowSurface(s.sdlWindow);
+    ASSERT_NE(surface, nullptr);
+    Uint8 r = 0, g = 0, b = 0;
+    const auto* row = static_cast<const uint8_t*>(surface->pixels) + surface->pitch;
+    SDL_GetRGB(reinterpret_cast<const Uint32*>(row)[2], surface->format, &r, &g, &b);
+    EXPECT_EQ(r, 0xB0);
+    EXPECT_EQ(g, 0);
+    EXPECT_EQ(b, 0);
+}

@@ -1,0 +1,67 @@
+#include "Shared.h"
+
+namespace Vuderiv::detail {
+
+Shared& shared() {
+    static Shared* const instance = new Shared;
+    return *instance;
+}
+
+namespace {
+
+// Pushes an event while lifecycleLock is held.
+bool PushEventLocked(Shared& s, SDL_Event& event) {
+    return s.eventsOpen && SDL_PushEvent(&event) == 1;
+}
+
+SDL_Event RequestEvent(Request request) {
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    event.user.code = request;
+    return event;
+}
+
+}  // namespace
+
+bool PushEvent(SDL_Event& event) {
+    Shared& s = shared();
+    std::lock_guard<std::mutex> lock(s.lifecycleLock);
+    return PushEventLocked(s, event);
+}
+
+bool PushRequest(Request request) {
+    SDL_Event event = RequestEvent(request);
+    return PushEvent(event);
+}
+
+void RequestPresent() {
+    Shared& s = shared();
+    if (s.presentPending.exchange(true)) return;  // one is waiting already
+    if (!PushRequest(REQUEST_PRESENT)) s.presentPending = false;
+}
+
+bool Sync() {
+    Shared& s = shared();
+    std::unique_lock<std::mutex> lock(s.lifecycleLock);
+    SDL_Event event = RequestEvent(REQUEST_SYNC);
+    const uint64_t answered = s.syncCount + 1;
+    if (s.state != STATE_ACTIVE || !PushEventLocked(s, event)) return false;
+    // A close among the events pushed before ends the window instead of an answer.
+    s.lifecycleChanged.wait(lock, [&] { return s.syncCount >= answered || s.state == STATE_DEAD; });
+    return true;
+}
+
+Canvas::Canvas() : s_(shared()), lock_(s_.canvasLock) {}
+
+Canvas::~Canvas() {
+    lock_.unlock();
+    if (shown_) RequestPresent();
+}
+
+void Canvas::Show(int64_t x, int64_t y, int64_t w, int64_t h) {
+    if (!Open()) return;
+    CopyBlock(s_.screen, x, y, s_.buffer, x, y, w, h);
+    shown_ = true;
+}
+
+}  // namespace Vuderiv::detail
