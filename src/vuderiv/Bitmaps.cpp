@@ -1,0 +1,291 @@
+// The bitmap table: BMP loading, blank bitmaps, plain and masked draws, copies between
+// bitmaps. The table lives in the shared state and is guarded by the canvas lock; every
+// bitmap is held in the buffer's own pixel layout, so a draw is a plain block copy.
+#include "Bitmaps.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <new>
+#include <string>
+#include <utility>
+
+namespace Vuderiv::detail {
+
+namespace {
+
+constexpr uint32_t kColorBits = 0x00FFFFFF;
+constexpr uint64_t kMaxSide = std::numeric_limits<int32_t>::max();
+
+bool SizeFits(uint64_t width, uint64_t height, uint64_t maxPixels) {
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           width * height <= maxPixels;
+}
+
+// --- BMP header check --------------------------------------------------------------
+
+uint32_t ReadLe(const uint8_t* bytes, int count) {
+    uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
+// What the file's header promises: the picture's size and, for uncompressed rows, how
+// many bytes the file must hold. Taken before decoding, so that a broken or hostile
+// header costs no memory.
+struct BmpShape {
+    int64_t width = 0;
+    int64_t height = 0;
+    uint64_t bytesNeeded = 0;  // from the stream's start; 0 when the rows are compressed
+};
+
+bool ReadShape(SDL_RWops* stream, BmpShape& shape) {
+    constexpr int kCoreHeader = 12;
+    std::array<uint8_t, 34> head{};
+    const size_t got = SDL_RWread(stream, head.data(), 1, head.size());
+    if (got < 26 || head[0] != 'B' || head[1] != 'M') return false;
+    const uint32_t dataOffset = ReadLe(&head[10], 4);
+    const uint32_t headerSize = ReadLe(&head[14], 4);
+    uint32_t bitsPerPixel = 0;
+    uint32_t compression = 0;
+    if (headerSize == kCoreHeader) {
+        shape.width = ReadLe(&head[18], 2);
+        shape.height = ReadLe(&head[20], 2);
+        bitsPerPixel = ReadLe(&head[24], 2);
+    } else {
+        if (got < 30) return false;
+        shape.width = static_cast<int32_t>(ReadLe(&head[18], 4));
+        shape.height = static_cast<int32_t>(ReadLe(&head[22], 4));
+        bitsPerPixel = ReadLe(&head[28], 2);
+        if (headerSize >= 20 && got >= 34) compression = ReadLe(&head[30], 4);
+    }
+    shape.height = shape.height < 0 ? -shape.height : shape.height;  // top-down rows
+    const bool plainRows = compression == 0 || compression == 3 || compression == 6;
+    if (plainRows) {
+        const uint64_t rowBytes = (static_cast<uint64_t>(shape.width) * bitsPerPixel + 31) / 32 * 4;
+        shape.bytesNeeded = dataOffset + rowBytes * static_cast<uint64_t>(shape.height);
+    }
+    return true;
+}
+
+bool HeaderAcceptable(SDL_RWops* stream, uint64_t maxPixels) {
+    const Sint64 start = SDL_RWtell(stream);
+    const Sint64 end = SDL_RWsize(stream);
+    BmpShape shape;
+    if (start < 0 || !ReadShape(stream, shape)) return false;
+    if (shape.width <= 0 || shape.height <= 0) return false;
+    if (!SizeFits(static_cast<uint64_t>(shape.width), static_cast<uint64_t>(shape.height),
+                  maxPixels)) {
+        return false;
+    }
+    if (end >= 0 && static_cast<uint64_t>(end - start) < shape.bytesNeeded) return false;
+    return SDL_RWseek(stream, start, RW_SEEK_SET) == start;
+}
+
+// --- Conversion --------------------------------------------------------------------
+
+// The source position that the centre of target cell `to` of `toCount` falls on.
+int32_t Nearest(int64_t to, int64_t toCount, int64_t fromCount) {
+    return static_cast<int32_t>((2 * to + 1) * fromCount / (2 * toCount));
+}
+
+// Fills `to` from a 32-bit SDL surface, sampling the nearest pixel when sizes differ.
+void Resample(const SDL_Surface& from, Surface& to) {
+    std::vector<int32_t> column(static_cast<size_t>(to.width));
+    for (int32_t x = 0; x < to.width; ++x)
+        column[x] = Nearest(x, to.width, from.w);
+    const auto* base = static_cast<const uint8_t*>(from.pixels);
+    for (int32_t y = 0; y < to.height; ++y) {
+        const size_t offset =
+            static_cast<size_t>(Nearest(y, to.height, from.h)) * static_cast<size_t>(from.pitch);
+        const auto* source = reinterpret_cast<const uint32_t*>(base + offset);
+        uint32_t* target = to.Row(y);
+        for (int32_t x = 0; x < to.width; ++x)
+            target[x] = source[column[x]] & kColorBits;
+    }
+}
+
+Surface Convert(SDL_Surface* loaded, uint32_t width, uint32_t height, uint64_t maxPixels) {
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_XBGR8888, 0);
+    SDL_FreeSurface(loaded);
+    if (converted == nullptr) return {};
+    Surface result =
+        MakeSurface(width != 0 ? width : static_cast<uint32_t>(converted->w),
+                    height != 0 ? height : static_cast<uint32_t>(converted->h), maxPixels);
+    if (!result.Empty()) Resample(*converted, result);
+    SDL_FreeSurface(converted);
+    return result;
+}
+
+// --- Table access ------------------------------------------------------------------
+
+// The bitmap of a valid handle, or nullptr.
+Surface* Find(std::vector<BitStruct>& table, uint32_t handle) {
+    if (handle == 0 || handle > table.size()) return nullptr;
+    Surface& surface = table[handle - 1].surface;
+    return surface.Empty() ? nullptr : &surface;
+}
+
+uint32_t Enter(Surface&& surface) {
+    if (surface.Empty()) return 0;
+    Canvas canvas;
+    return AddBitmap(canvas.Bitmaps(), std::move(surface));
+}
+
+// Applies a draw to the buffer and, with buffering off, to the window's picture as well.
+template <typename Draw>
+void DrawToCanvas(Canvas& canvas, Draw draw) {
+    draw(canvas.Buffer());
+    if (canvas.Buffering()) return;
+    draw(canvas.Screen());
+    canvas.MarkShown();
+}
+
+// A mask pixel is 1 where the mask image is light: the mean of red, green and blue is
+// at least 128.
+bool Light(uint32_t pixel) {
+    return (pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF) >= 3 * 128;
+}
+
+// Copies the picture to (x, y) of the target where the mask, read from its own origin,
+// is 1; outside the mask it is 0 and the target keeps its pixels.
+void MaskedCopy(Surface& target, int64_t x, int64_t y, const Surface& picture,
+                const Surface& mask) {
+    const Block block = Clip(target, x, y, std::min(picture.width, mask.width),
+                             std::min(picture.height, mask.height));
+    for (int32_t row = 0; row < block.h; ++row) {
+        const auto pictureY = static_cast<int32_t>(block.y + row - y);
+        const uint32_t* from = picture.Row(pictureY);
+        const uint32_t* light = mask.Row(pictureY);
+        uint32_t* to = target.Row(block.y + row);
+        for (int32_t column = block.x; column < block.x + block.w; ++column) {
+            const auto pictureX = static_cast<int32_t>(column - x);
+            if (Light(light[pictureX])) to[column] = from[pictureX];
+        }
+    }
+}
+
+}  // namespace
+
+Surface MakeSurface(uint64_t width, uint64_t height, uint64_t maxPixels) {
+    if (!SizeFits(width, height, maxPixels)) return {};
+    try {
+        return Surface(static_cast<int32_t>(width), static_cast<int32_t>(height));
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height, uint64_t maxPixels) {
+    if (stream == nullptr) return {};
+    const bool askedFits = SizeFits(width != 0 ? width : 1, height != 0 ? height : 1, maxPixels);
+    if (!askedFits || !HeaderAcceptable(stream, maxPixels)) {
+        SDL_RWclose(stream);
+        return {};
+    }
+    SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
+    if (loaded == nullptr) return {};
+    try {
+        return Convert(loaded, width, height, maxPixels);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
+    const auto isFree = [](const BitStruct& slot) { return slot.surface.Empty(); };
+    const auto hole = std::find_if(table.begin(), table.end(), isFree);
+    if (hole != table.end()) {
+        hole->surface = std::move(surface);
+        return static_cast<uint32_t>(hole - table.begin()) + 1;
+    }
+    if (table.size() >= std::numeric_limits<uint32_t>::max()) return 0;
+    try {
+        table.reserve(table.size() + 1);  // exactly one more slot, no spare capacity
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    table.push_back(BitStruct{std::move(surface)});
+    return static_cast<uint32_t>(table.size());
+}
+
+void DelBitmap(std::vector<BitStruct>& table, size_t del) {
+    table[del].surface = Surface{};
+    while (!table.empty() && table.back().surface.Empty())
+        table.pop_back();
+    if (table.empty()) {
+        std::vector<BitStruct>().swap(table);  // no storage at all
+    } else {
+        table.shrink_to_fit();
+    }
+}
+
+void ClearBitmapTable(Shared& s) {
+    std::vector<BitStruct>().swap(s.bit);
+}
+
+uint32_t BitmapTableLength() {
+    Canvas canvas;
+    return static_cast<uint32_t>(canvas.Bitmaps().size());
+}
+
+}  // namespace Vuderiv::detail
+
+namespace Vuderiv {
+
+using namespace detail;
+
+uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height) {
+    if (file == nullptr) return 0;
+    std::string path(file);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return Enter(DecodeBmp(SDL_RWFromFile(path.c_str(), "rb"), width, height));
+}
+
+uint32_t CreateBitmap(uint32_t width, uint32_t height) {
+    return Enter(MakeSurface(width, height));
+}
+
+void DestroyBitmap(uint32_t bitmap) {
+    Canvas canvas;
+    if (Find(canvas.Bitmaps(), bitmap) != nullptr) DelBitmap(canvas.Bitmaps(), bitmap - 1);
+}
+
+void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y) {
+    Canvas canvas;
+    const Surface* picture = Find(canvas.Bitmaps(), bitmap);
+    if (!canvas.Open() || picture == nullptr) return;
+    DrawToCanvas(canvas, [&](Surface& target) {
+        CopyBlock(target, x, y, *picture, 0, 0, picture->width, picture->height);
+    });
+}
+
+void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) {
+    Canvas canvas;
+    const Surface* picture = Find(canvas.Bitmaps(), bitmap);
+    const Surface* mask = Find(canvas.Bitmaps(), maskbitmap);
+    if (!canvas.Open() || picture == nullptr || mask == nullptr) return;
+    DrawToCanvas(canvas, [&](Surface& target) { MaskedCopy(target, x, y, *picture, *mask); });
+}
+
+void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t ysrc, int32_t xdest,
+                int32_t ydest, uint32_t width, uint32_t height) {
+    Canvas canvas;
+    const Surface* source = Find(canvas.Bitmaps(), srcbitmap);
+    Surface* target = Find(canvas.Bitmaps(), destbitmap);
+    if (source == nullptr || target == nullptr) return;
+    if (source != target) {
+        CopyBlock(*target, xdest, ydest, *source, xsrc, ysrc, width, height);
+        return;
+    }
+    // Within one bitmap the blocks may overlap: lift the piece out first.
+    const Block piece = Clip(*source, xsrc, ysrc, width, height);
+    Surface lifted = MakeSurface(static_cast<uint64_t>(piece.w), static_cast<uint64_t>(piece.h));
+    if (lifted.Empty()) return;
+    CopyBlock(lifted, 0, 0, *source, piece.x, piece.y, piece.w, piece.h);
+    CopyBlock(*target, xdest + (piece.x - int64_t{xsrc}), ydest + (piece.y - int64_t{ysrc}), lifted,
+              0, 0, piece.w, piece.h);
+}
+
+}  // namespace Vuderiv

@@ -1,0 +1,223 @@
+// Text: six fixed fonts found through fontconfig, rendered antialiased by SDL_ttf and
+// blended over the buffer without a background box. Everything here runs on the program
+// thread, and the font state is this file's own.
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "Shared.h"
+#include "Vuderiv.h"
+
+namespace Vuderiv::detail {
+
+namespace {
+
+// A font style's face: a family, its weight and its size in pixels.
+struct FontFace {
+    const char* family;
+    bool bold;
+    int pixels;
+};
+
+// Style 0, and any number above 5, selects the first face.
+constexpr std::array<FontFace, 6> kFaces{{
+    {"DejaVu Sans", false, 12},
+    {"DejaVu Sans", true, 16},
+    {"DejaVu Sans Mono", false, 16},
+    {"DejaVu Sans", false, 13},
+    {"DejaVu Sans Mono", false, 13},
+    {"DejaVu Sans Mono", true, 12},
+}};
+
+// The chosen style and colour, and each face once it is opened (kept for good).
+struct FontState {
+    uint32_t style = 0;
+    uint32_t color = 0;
+    std::array<TTF_Font*, kFaces.size()> opened{};
+    std::array<bool, kFaces.size()> tried{};
+    bool missingReported = false;
+};
+
+FontState font;
+
+size_t FaceIndex(uint32_t style) {
+    return style < kFaces.size() ? style : 0;
+}
+
+// The font file and face index that fontconfig matches to a face; empty when none.
+std::string MatchFontFile(const FontFace& face, int& index) {
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) return {};
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.family));
+    FcPatternAddInteger(pattern, FC_WEIGHT, face.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) return {};
+    std::string file;
+    FcChar8* path = nullptr;
+    if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
+        file = reinterpret_cast<const char*>(path);
+    }
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+    FcPatternDestroy(match);
+    return file;
+}
+
+TTF_Font* OpenFace(const FontFace& face) {
+    if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
+    int index = 0;
+    const std::string file = MatchFontFile(face, index);
+    if (file.empty()) return nullptr;
+    return TTF_OpenFontIndex(file.c_str(), face.pixels, index);
+}
+
+void ReportMissing(const FontFace& face) {
+    if (font.missingReported) return;
+    font.missingReported = true;
+    std::fprintf(stderr,
+                 "Vuderiv: font \"%s\" not found (fontconfig, SDL_ttf: %s); texts are not drawn.\n",
+                 face.family, TTF_GetError());
+}
+
+// The font of a style, opened the first time it is asked for; nullptr when none exists.
+TTF_Font* CreateFont(uint32_t style) {
+    const size_t face = FaceIndex(style);
+    if (!font.tried[face]) {
+        font.tried[face] = true;
+        font.opened[face] = OpenFace(kFaces[face]);
+        if (font.opened[face] == nullptr) ReportMissing(kFaces[face]);
+    }
+    return font.opened[face];
+}
+
+// The number of characters of the decimal form of nr, the minus sign included.
+int32_t intlen(int64_t nr) {
+    int32_t len = 1;
+    if (nr < 0) {
+        nr = -nr;
+        len = 2;
+    }
+    for (; nr > 9; nr /= 10)
+        ++len;
+    return len;
+}
+
+// The decimal form of nr, then a NUL; chp holds at least intlen(nr) + 1 characters.
+void Int2Char(char* chp, int64_t nr) {
+    const int32_t len = intlen(nr);
+    int32_t first = 0;
+    if (nr < 0) {
+        chp[0] = '-';
+        nr = -nr;
+        first = 1;
+    }
+    for (int32_t i = len; i > first; --i, nr /= 10)
+        chp[i - 1] = static_cast<char>('0' + nr % 10);
+    chp[len] = '\0';
+}
+
+// The decimal form of every signed and unsigned 32-bit number fits.
+using NumberText = std::array<char, 24>;
+
+// One colour channel of `over` laid with coverage `alpha` (0..255) on `under`.
+uint32_t MixChannel(uint32_t under, uint32_t over, uint32_t alpha, int shift) {
+    const uint32_t below = (under >> shift) & 0xFF;
+    const uint32_t above = (over >> shift) & 0xFF;
+    return ((above * alpha + below * (255 - alpha) + 127) / 255) << shift;
+}
+
+uint32_t Mix(uint32_t under, uint32_t over, uint32_t alpha) {
+    return MixChannel(under, over, alpha, 0) | MixChannel(under, over, alpha, 8) |
+           MixChannel(under, over, alpha, 16);
+}
+
+// Blends the coverage of rendered glyphs (a 32-bit surface with alpha) in the colour
+// into the target at (x, y); uncovered pixels keep what they were.
+void BlendGlyphs(Surface& target, const SDL_Surface& glyphs, int64_t x, int64_t y, uint32_t color) {
+    const Block block = Clip(target, x, y, glyphs.w, glyphs.h);
+    const auto* base = static_cast<const uint8_t*>(glyphs.pixels);
+    const int alphaShift = glyphs.format->Ashift;
+    for (int32_t row = 0; row < block.h; ++row) {
+        const size_t offset =
+            static_cast<size_t>(block.y + row - y) * static_cast<size_t>(glyphs.pitch);
+        const auto* coverage = reinterpret_cast<const uint32_t*>(base + offset);
+        uint32_t* pixel = target.Row(block.y + row);
+        for (int32_t column = block.x; column < block.x + block.w; ++column) {
+            const uint32_t alpha = (coverage[column - x] >> alphaShift) & 0xFF;
+            if (alpha != 0) pixel[column] = Mix(pixel[column], color, alpha);
+        }
+    }
+}
+
+using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+
+SurfacePtr RenderGlyphs(TTF_Font* face, const char* text, uint32_t color) {
+    const SDL_Color ink{static_cast<Uint8>(color & 0xFF), static_cast<Uint8>((color >> 8) & 0xFF),
+                        static_cast<Uint8>((color >> 16) & 0xFF), 0xFF};
+    SurfacePtr glyphs(TTF_RenderText_Blended(face, text, ink), &SDL_FreeSurface);
+    if (glyphs && glyphs->format->BytesPerPixel != 4) glyphs.reset();
+    return glyphs;
+}
+
+}  // namespace
+
+}  // namespace Vuderiv::detail
+
+namespace Vuderiv {
+
+using namespace detail;
+
+void SetFont(uint32_t style, uint32_t color) {
+    font.style = style;
+    font.color = color & 0x00FFFFFF;
+}
+
+void GetTextSize(const char* text, uint32_t style, uint32_t& width, uint32_t& height) {
+    width = 0;
+    height = 0;
+    if (text == nullptr || !WindowIsOpen()) return;
+    TTF_Font* face = CreateFont(style);
+    int w = 0;
+    int h = 0;
+    if (face == nullptr || TTF_SizeText(face, text, &w, &h) != 0) return;
+    width = static_cast<uint32_t>(w);
+    height = static_cast<uint32_t>(h);
+}
+
+void Text(const char* text, int32_t x, int32_t y) {
+    if (text == nullptr || !WindowIsOpen()) return;
+    TTF_Font* face = CreateFont(font.style);
+    if (face == nullptr) return;
+    const SurfacePtr glyphs = RenderGlyphs(face, text, font.color);
+    if (!glyphs) return;  // nothing to draw, an empty text for one
+    uint32_t width = 0;
+    uint32_t height = 0;
+    GetTextSize(text, font.style, width, height);
+    Canvas canvas;
+    if (!canvas.Open()) return;
+    BlendGlyphs(canvas.Buffer(), *glyphs, x, y, font.color);
+    if (!canvas.Buffering()) canvas.Show(x, y, width, height);
+}
+
+void TextInt(int32_t number, int32_t x, int32_t y) {
+    NumberText digits{};
+    Int2Char(digits.data(), number);
+    Text(digits.data(), x, y);
+}
+
+void TextCard(uint32_t number, int32_t x, int32_t y) {
+    NumberText digits{};
+    Int2Char(digits.data(), number);
+    Text(digits.data(), x, y);
+}
+
+}  // namespace Vuderiv

@@ -1,0 +1,37 @@
+// The bitmap table's internals and the BMP decoder. Private to Vuderiv (and its tests and
+// fuzz target).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "Shared.h"
+#include "Surface.h"
+
+namespace Vuderiv::detail {
+
+// The most pixels one bitmap may hold (1 GiB of pixel data); larger ones are refused.
+constexpr uint64_t kMaxBitmapPixels = uint64_t{1} << 28;
+
+// A black width x height surface, or an empty one when a size is 0 or 2^31 or more, the
+// area exceeds maxPixels, or memory runs out.
+Surface MakeSurface(uint64_t width, uint64_t height, uint64_t maxPixels = kMaxBitmapPixels);
+
+// Reads a BMP image from the stream (which it closes), converts it to 0x00BBGGRR and
+// brings it to width x height by nearest neighbour; a size of 0 keeps the file's own.
+// Files whose picture exceeds maxPixels, or that are shorter than their uncompressed
+// rows, are refused without decoding. An empty surface on any failure.
+Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height,
+                  uint64_t maxPixels = kMaxBitmapPixels);
+
+// Enters a non-empty surface into the lowest free slot, or a new one at the end; the
+// handle (slot + 1), or 0 when the table cannot grow.
+uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface);
+
+// Frees the slot at position `del` and drops every free slot at the table's end.
+void DelBitmap(std::vector<BitStruct>& table, size_t del);
+
+}  // namespace Vuderiv::detail
