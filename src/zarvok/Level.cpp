@@ -1,0 +1,185 @@
+#include "Level.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "Vuderiv.h"
+
+namespace Zarvok {
+
+namespace {
+
+constexpr int64_t kCodes = int64_t{kRijen} * kKolommen;  // codes in a level file
+constexpr size_t kGetoond = 24;  // characters of a refused item shown in a message
+constexpr uint64_t kGrootste = std::numeric_limits<uint32_t>::max();
+
+bool Scheiding(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 26;
+}
+
+bool Cijfer(int c) {
+    return c >= '0' && c <= '9';
+}
+
+// One item of the text: the characters to show, and the value of its leading digits.
+struct Item {
+    std::string getoond;    // its first characters, unprintable ones escaped
+    bool afgekapt = false;  // longer than what is shown
+    uint64_t waarde = 0;    // leading digits after an optional sign, kGrootste + 1 above
+    bool inCijfers = true;  // still reading the leading digits
+};
+
+void Toon(Item& item, size_t positie, int c) {
+    if (positie >= kGetoond) {
+        item.afgekapt = true;
+    } else if (c >= 0x20 && c < 0x7F) {
+        item.getoond += static_cast<char>(c);
+    } else {
+        static const char kHex[] = "0123456789ABCDEF";
+        item.getoond += "\\x";
+        item.getoond += kHex[(c >> 4) & 0xF];
+        item.getoond += kHex[c & 0xF];
+    }
+}
+
+void Neem(Item& item, size_t positie, int c) {
+    Toon(item, positie, c);
+    if (positie == 0 && (c == '+' || c == '-')) return;
+    if (!item.inCijfers || !Cijfer(c)) {
+        item.inCijfers = false;
+        return;
+    }
+    item.waarde = item.waarde * 10 + static_cast<uint64_t>(c - '0');
+    if (item.waarde > kGrootste) item.waarde = kGrootste + 1;
+}
+
+// The next item of the text; false at its end.
+bool LeesItem(std::streambuf& bron, Item& item) {
+    using Traits = std::streambuf::traits_type;
+    Traits::int_type c = bron.sbumpc();
+    while (c != Traits::eof() && Scheiding(c))
+        c = bron.sbumpc();
+    if (c == Traits::eof()) return false;
+    item = Item{};
+    for (size_t positie = 0; c != Traits::eof() && !Scheiding(c); ++positie) {
+        Neem(item, positie, c);
+        c = bron.sbumpc();
+    }
+    return true;
+}
+
+std::string Getoond(const Item& item) {
+    return "\"" + item.getoond + (item.afgekapt ? "..." : "") + "\"";
+}
+
+// Why an item cannot stand in a level, or nothing when it is a tile code.
+std::optional<std::string> Weigering(const Item& item) {
+    if (item.waarde > kGrootste) return Getoond(item) + " is a number above 4294967295";
+    if (item.waarde > GROND) {
+        return Getoond(item) + " is not a tile code: use 0 (sky), 1 (brick) or 2 (ground)";
+    }
+    return std::nullopt;
+}
+
+// A tile image, loaded the first time and kept under its handle from then on.
+void LaadEenmaal(int64_t element, const char* bestand) {
+    if (Bitmaps[element] == 0) Bitmaps[element] = Vuderiv::LoadBitmap(bestand, 20, 20);
+}
+
+void LaadSprites() {
+    Bitmaps[BMP_KOGEL_LINKS] = Vuderiv::LoadBitmap("images\\kogel_links.bmp", 20, 12);
+    Bitmaps[BMP_KOGEL_RECHTS] = Vuderiv::LoadBitmap("images\\kogel_rechts.bmp", 20, 12);
+    Bmps_manneke[BMP_KIJKLINKS] = Vuderiv::LoadBitmap("images\\manneke_links.bmp", 60, 60);
+    Bmps_manneke[BMP_KIJKRECHTS] = Vuderiv::LoadBitmap("images\\manneke_rechts.bmp", 60, 60);
+    Bmps_vijand[BMP_KIJKLINKS] = Vuderiv::LoadBitmap("images\\vijand_links.bmp", 60, 60);
+    Bmps_vijand[BMP_KIJKRECHTS] = Vuderiv::LoadBitmap("images\\vijand_rechts.bmp", 60, 60);
+    Bmps_vijand[BMP_ONTPLOFT] = Vuderiv::LoadBitmap("images\\vijandje_ontploft.bmp", 60, 60);
+}
+
+void StartPositie() {
+    if (Levelvar == LEVEL1) {
+        Manneke.Huidigepos_x = 100;
+        Manneke.Huidigepos_y = 40;
+        Manneke.Levens = 100;
+        Manneke.Wapen = NORMAL_GUN;
+        Highscore = 0;
+    } else {
+        Manneke.Huidigepos_x = 100;
+        Manneke.Huidigepos_y = 640;
+    }
+    Resterende_vijanden = kAantalVijanden;
+}
+
+}  // namespace
+
+std::string LevelLeesFout::Bericht() const {
+    if (rij == 0) return bestand + ": " + tekst;
+    return bestand + ", row " + std::to_string(rij) + ", column " + std::to_string(kolom) + ": " +
+           tekst;
+}
+
+LevelFileError::LevelFileError(const LevelLeesFout& fout) : std::runtime_error(fout.Bericht()) {}
+
+std::optional<LevelLeesFout> LeesLevel(std::istream& invoer, const std::string& naam,
+                                       BACKGROUND& grid) {
+    BACKGROUND gelezen{};
+    std::streambuf* bron = invoer.rdbuf();
+    Item item;
+    for (int64_t k = 0; k < kCodes && bron != nullptr && LeesItem(*bron, item); ++k) {
+        const auto rij = static_cast<uint32_t>(k / kKolommen + 1);
+        const auto kolom = static_cast<uint32_t>(k % kKolommen + 1);
+        if (auto weigering = Weigering(item)) return LevelLeesFout{naam, rij, kolom, *weigering};
+        gelezen[rij][kolom] = static_cast<uint32_t>(item.waarde);
+    }
+    grid = gelezen;
+    return std::nullopt;
+}
+
+std::optional<LevelLeesFout> LeesLevelBestand(const std::string& pad, BACKGROUND& grid) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(pad, ec)) {
+        return LevelLeesFout{pad, 0, 0, "cannot be opened: it is a directory"};
+    }
+    std::ifstream bestand(pad, std::ios::binary);
+    if (!bestand) {
+        return LevelLeesFout{pad, 0, 0, std::string("cannot be opened: ") + std::strerror(errno)};
+    }
+    return LeesLevel(bestand, pad, grid);
+}
+
+const char* LevelBestand(NUMBER_OF_LEVEL level) {
+    return level == LEVEL1 ? "level1.txt" : "level2.txt";
+}
+
+void LoadBackground() {
+    BACKGROUND grid;
+    if (auto fout = LeesLevelBestand(LevelBestand(Levelvar), grid)) throw LevelFileError(*fout);
+    LaadEenmaal(BMP_LUCHT, "images/lucht.bmp");
+    LaadEenmaal(BMP_BAKSTEEN, "images/baksteen.bmp");
+    LaadEenmaal(BMP_GROND, "images/grond.bmp");
+    Background = grid;
+}
+
+void Settings() {
+    if (Eerstekeer) {
+        LaadSprites();
+        Eerstekeer = false;
+    }
+    StartPositie();
+    for (uint32_t i = 1; i <= Array_index_vijanden; ++i)
+        Vijanden_ar[i].DoodEnGetekend = false;
+    for (int64_t i = KOGELS_AR::kFirst; i <= KOGELS_AR::kLast; ++i)
+        Kogels[i].Status = DEAD;
+    LoadBackground();
+    Manneke.Sprong = NIHIL;
+    Manneke.Val = false;
+    Meter_vijand_app = 0;
+    Array_index_vijanden = 0;
+    Teller_spring = 1;
+    Delta_vijand_app = 50;
+}
+
+}  // namespace Zarvok

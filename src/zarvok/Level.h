@@ -1,0 +1,51 @@
+// The level files and the level set-up: reading a grid of 2000 tile codes, loading the
+// game's images, and putting the state into the starting position of a level.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "State.h"
+
+namespace Zarvok {
+
+// Why a level file was refused.
+struct LevelLeesFout {
+    std::string bestand;  // the file
+    uint32_t rij = 0;     // row 1..40 of the offending code, 0 when the file is unreadable
+    uint32_t kolom = 0;   // column 1..50 likewise
+    std::string tekst;    // what is wrong, in a sentence
+    // "file, row r, column c: text", or "file: text" without a cell.
+    std::string Bericht() const;
+};
+
+// A level file that cannot be used; what() is LevelLeesFout::Bericht().
+class LevelFileError : public std::runtime_error {
+public:
+    explicit LevelFileError(const LevelLeesFout& fout);
+};
+
+// Reads the first 2000 codes of a level text into the grid, row by row; missing codes are
+// 0 and the rest of the text is not read. Separators: space, tab, LF, CR and character 26.
+// An item may start with "+"; an item that is no plain number counts for the digits at its
+// start (after a "+" or "-"), 0 with none. A code other than 0, 1, 2 or a number above
+// 4294967295 is refused: the grid is then left as it was.
+std::optional<LevelLeesFout> LeesLevel(std::istream& invoer, const std::string& naam,
+                                       BACKGROUND& grid);
+// The same from a file; a file that cannot be opened is refused.
+std::optional<LevelLeesFout> LeesLevelBestand(const std::string& pad, BACKGROUND& grid);
+
+// "level1.txt" or "level2.txt".
+const char* LevelBestand(NUMBER_OF_LEVEL level);
+
+// Loads the tile images (once; later set-ups reuse the handles) and reads the level file of
+// Levelvar into Background. Throws LevelFileError when the file is refused.
+void LoadBackground();
+// Puts the game into the starting position of the level Levelvar: loads the sprites at the
+// first call, places the player, frees the bullets, resets enemy generation, reads the level.
+void Settings();
+
+}  // namespace Zarvok

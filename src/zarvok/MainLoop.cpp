@@ -1,0 +1,118 @@
+#include "MainLoop.h"
+
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "Bullets.h"
+#include "Enemies.h"
+#include "Level.h"
+#include "Player.h"
+#include "Scene.h"
+#include "StandardLib.h"
+#include "State.h"
+#include "Vuderiv.h"
+
+namespace Zarvok {
+
+namespace {
+
+constexpr uint32_t kToetsQ = 81;
+constexpr uint32_t kFramePauze = 70;
+constexpr uint32_t kWachtStap = 10;  // how often a pause looks whether the window is open
+
+PauzeProc gPauze = WachtZolangOpen;
+
+void Bericht(const char* tekst, uint32_t ms) {
+    Vuderiv::ClearScreen();
+    Vuderiv::SetFont(0, 0xFFFFFF);
+    Vuderiv::Text(tekst, 500, 400);
+    Vuderiv::UpdateWindow();
+    Pauze(ms);
+}
+
+}  // namespace
+
+void SetPauze(PauzeProc pauze) {
+    gPauze = pauze != nullptr ? pauze : WachtZolangOpen;
+}
+
+void Pauze(uint32_t ms) {
+    gPauze(ms);
+}
+
+void WachtZolangOpen(uint32_t ms) {
+    const auto einde = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (Vuderiv::WindowIsOpen()) {
+        const auto nu = std::chrono::steady_clock::now();
+        if (nu >= einde) return;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            einde - nu, std::chrono::milliseconds(kWachtStap)));
+    }
+}
+
+void SpeelFrame() {
+    Meter_vijand_app = CheckedAdd(Meter_vijand_app, 1u);
+    Q_pressed = Vuderiv::KeyDown(kToetsQ);
+    KeyControle(Levelvar);
+    UpdateVijanden();
+    ControleerMannekeGeraakt();
+    CheckMeterVijand();
+    UpdateKogel();
+    CheckKogel();
+    Draw();
+    Pauze(kFramePauze);
+    Eindelevel();
+}
+
+void Eindelevel() {
+    if (Resterende_vijanden == 0) {
+        if (Levelvar == LEVEL1) {
+            Bericht("Proficiat!", 700);
+            Levelvar = LEVEL2;
+            Settings();
+        } else {
+            Bericht("Proficiat! U BENT GEWONNEN", 1400);
+            Q_pressed = true;
+        }
+    }
+    if (Manneke.Levens <= 0) {
+        Difficulty = 0;
+        Bericht("JE BENT DOOD!", 700);
+        Q_pressed = true;
+    }
+}
+
+void SpeelSpel() {
+    Levelvar = LEVEL1;
+    // The start menu takes its place here, before the level is set up.
+    Settings();
+    while (!Q_pressed && Vuderiv::WindowIsOpen())
+        SpeelFrame();
+    Q_pressed = false;
+}
+
+int Programma() {
+    Vuderiv::Window("Zarvok", 1000, 800);
+    if (!Vuderiv::WindowIsOpen()) {
+        std::cerr << "Zarvok: the game window could not be opened (is a display available?)"
+                  << std::endl;
+        return 1;
+    }
+    Vuderiv::SetBuffering(true);
+    StandardLib::gPseudoRandom = false;
+    ResetState();
+    try {
+        while (Vuderiv::WindowIsOpen())
+            SpeelSpel();
+    } catch (const LevelFileError& fout) {
+        std::cerr << "Zarvok: " << fout.what() << std::endl;
+        Vuderiv::KillWindow();
+        return 1;
+    }
+    Vuderiv::KillWindow();
+    return 0;
+}
+
+}  // namespace Zarvok

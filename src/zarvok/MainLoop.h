@@ -1,0 +1,31 @@
+// The program's spine: one frame in its fixed order, the end-of-level check, the pauses,
+// and the loop that runs one game after another for as long as the window is open.
+#pragma once
+
+#include <cstdint>
+
+namespace Zarvok {
+
+// A pause of the program thread; tests put in one that returns at once.
+using PauzeProc = void (*)(uint32_t ms);
+// Replaces the pause; nullptr restores WachtZolangOpen.
+void SetPauze(PauzeProc pauze);
+// Pauses through the installed pause.
+void Pauze(uint32_t ms);
+// The real pause: waits ms milliseconds, or less once the window has been closed.
+void WachtZolangOpen(uint32_t ms);
+
+// One frame: count it, sample Q, move the player and the enemies, contacts, generation,
+// bullets, draw, pause 70 ms, then Eindelevel.
+void SpeelFrame();
+// The end-of-level check: level 1 won leads into level 2, level 2 won ends the game, and
+// health at 0 or less ends it with Difficulty back to easy.
+void Eindelevel();
+// A game from level 1 until it ends (Q, death, win) or the window closes.
+void SpeelSpel();
+// The program: opens the window and plays games until the window is closed. The exit
+// status: 0 when the window was closed, 1 when it could not be opened or a level file is
+// refused (each with a message on the console).
+int Programma();
+
+}  // namespace Zarvok
