@@ -199,8 +199,12 @@ std::vector<LevelProblem> CheckLevel(const BACKGROUND& grid, NUMBER_OF_LEVEL lev
 
 std::set<std::pair<int32_t, int32_t>> StaanPlaatsen(const BACKGROUND& grid, NUMBER_OF_LEVEL level) {
     std::set<std::pair<int32_t, int32_t>> plaatsen;
-    for (const Speler& s : VerkenSpeler(TegelZicht{grid}, level)) {
-        if (s.m.Sprong == NIHIL && !s.m.Val) plaatsen.insert({s.m.Huidigepos_x, s.m.Huidigepos_y});
+    const TegelZicht zicht{grid};
+    for (const Speler& s : VerkenSpeler(zicht, level)) {
+        const MANNEKE_RC& m = s.m;
+        if (m.Sprong == NIHIL && ProbeOnder(zicht, m.Huidigepos_x, m.Huidigepos_y) == 0) {
+            plaatsen.insert({m.Huidigepos_x, m.Huidigepos_y});
+        }
     }
     return plaatsen;
 }
