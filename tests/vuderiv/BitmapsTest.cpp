@@ -1,0 +1,362 @@
+// The bitmap table: handles, BMP files in their many layouts, broken files, scaling,
+// plain, masked and clipped draws, copies between bitmaps, and the teardown.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "BmpWriter.h"
+#include "CanvasProbe.h"
+#include "Harness.h"
+#include "Shared.h"
+#include "Vuderiv.h"
+
+using namespace Vuderiv;
+using BmpWriter::Layout;
+using BmpWriter::Picture;
+using CanvasProbe::Capture;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000;
+
+// A scratch directory of this process, removed again at the end of the test.
+class TempDir {
+public:
+    TempDir() : path_(fs::temp_directory_path() / ("zarvok-bitmaps-" + std::to_string(getpid()))) {
+        fs::create_directories(path_);
+    }
+    ~TempDir() { fs::remove_all(path_); }
+
+    // Writes the bytes to a file of that name; its full path.
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+        BmpWriter::Save(path_ / name, bytes);
+        return (path_ / name).string();
+    }
+    std::string Write(const std::string& name, const Picture& p, int bits = 24,
+                      Layout layout = Layout::BottomUp) const {
+        return Write(name, BmpWriter::Encode(p, bits, layout));
+    }
+    uint32_t Load(const std::string& name, const Picture& p, int bits = 24) const {
+        return LoadBitmap(Write(name, p, bits).c_str(), p.width, p.height);
+    }
+
+private:
+    fs::path path_;
+};
+
+// A picture whose every pixel differs from its neighbours, with colours whose red and
+// blue differ (a swap shows), `colors` palette entries, and an odd width (rows padded).
+Picture Pattern(size_t colors, int32_t width = 5, int32_t height = 3) {
+    const std::vector<uint32_t> all{0x123456, 0xFEDCBA, kRed,     kGreen,
+                                    kBlue,    0x80FF20, 0x654321, 0xFFFFFF};
+    Picture p{width, height, {all.begin(), all.begin() + static_cast<long>(colors)}, {}};
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x)
+            p.index.push_back(static_cast<uint8_t>((x + 3 * y) % colors));
+    }
+    return p;
+}
+
+// The pixels the picture should leave at (x, y), row by row.
+std::vector<uint32_t> Expected(const Picture& p) {
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < p.height; ++y) {
+        for (int32_t x = 0; x < p.width; ++x)
+            pixels.push_back(p.At(x, y));
+    }
+    return pixels;
+}
+
+void DestroyAll() {
+    for (uint32_t h = detail::BitmapTableLength(); h >= 1; --h)
+        DestroyBitmap(h);
+}
+
+class BitmapTable : public ::testing::Test {
+protected:
+    void TearDown() override { DestroyAll(); }
+};
+
+class Bitmaps : public TestSupport::WindowTest {
+protected:
+    TempDir dir_;
+};
+
+}  // namespace
+
+// --- The table, with no window -------------------------------------------------------
+
+TEST_F(BitmapTable, HandlesTakeTheLowestFreeSlotAndTheTableShrinksAtItsEnd) {
+    ASSERT_EQ(detail::BitmapTableLength(), 0u);
+    EXPECT_EQ(CanvasProbe::TableCapacity(), 0u);
+    EXPECT_EQ(CreateBitmap(4, 4), 1u);
+    EXPECT_EQ(CreateBitmap(4, 4), 2u);
+    EXPECT_EQ(CreateBitmap(4, 4), 3u);
+
+    DestroyBitmap(2);  // a hole in the middle keeps the length
+    EXPECT_EQ(detail::BitmapTableLength(), 3u);
+    EXPECT_EQ(CreateBitmap(4, 4), 2u);  // and is filled first
+
+    DestroyBitmap(2);
+    DestroyBitmap(3);  // the last slot and the hole before it go
+    EXPECT_EQ(detail::BitmapTableLength(), 1u);
+    EXPECT_EQ(CanvasProbe::TableCapacity(), 1u);
+
+    for (uint32_t invalid : {0u, 2u, 3u, 99u, 0xFFFFFFFFu})
+        DestroyBitmap(invalid);
+    EXPECT_EQ(detail::BitmapTableLength(), 1u);
+
+    DestroyBitmap(1);
+    EXPECT_EQ(detail::BitmapTableLength(), 0u);
+    EXPECT_EQ(CanvasProbe::TableCapacity(), 0u);  // no storage when empty
+    DestroyBitmap(1);                             // already destroyed
+    EXPECT_EQ(CreateBitmap(4, 4), 1u);
+}
+
+TEST_F(BitmapTable, SizesThatCannotBeMadeReturnZeroAndLeaveTheTable) {
+    const TempDir dir;
+    const std::string file = dir.Write("p.bmp", Pattern(8));
+    EXPECT_EQ(CreateBitmap(2, 2), 1u);
+    EXPECT_EQ(CreateBitmap(0, 10), 0u);
+    EXPECT_EQ(CreateBitmap(10, 0), 0u);
+    EXPECT_EQ(CreateBitmap(0x80000000u, 1), 0u);
+    EXPECT_EQ(CreateBitmap(1, 0x80000000u), 0u);
+    EXPECT_EQ(CreateBitmap(0x7FFFFFFFu, 0x7FFFFFFFu), 0u);  // 2^62 pixels
+    EXPECT_EQ(CreateBitmap(1u << 20, 1u << 20), 0u);        // 4 TiB
+    EXPECT_EQ(LoadBitmap(file.c_str(), 0x80000000u, 3), 0u);
+    EXPECT_EQ(LoadBitmap(file.c_str(), 1u << 20, 1u << 20), 0u);
+    EXPECT_EQ(detail::BitmapTableLength(), 1u);
+    EXPECT_EQ(LoadBitmap(file.c_str(), 5, 3), 2u);  // works without a window
+}
+
+TEST_F(BitmapTable, BrokenFilesReturnZeroAndLeaveTheTable) {
+    const TempDir dir;
+    const std::vector<uint8_t> good = BmpWriter::Encode(Pattern(8, 64, 64), 24, Layout::BottomUp);
+    std::vector<uint8_t> hugeHeader = BmpWriter::Encode(Pattern(8), 24, Layout::BottomUp);
+    hugeHeader[18] = 0xFF;  // width 0x00FF0005 on a file of a few bytes
+    hugeHeader[20] = 0xFF;
+    std::vector<uint8_t> zeroWidth = good;
+    std::fill(zeroWidth.begin() + 18, zeroWidth.begin() + 22, 0);
+    std::vector<uint8_t> wrongMagic = good;
+    wrongMagic[0] = 'X';
+    std::vector<uint8_t> hugeRle = BmpWriter::Encode(Pattern(8), 8, Layout::Rle8);
+    hugeRle[19] = 0xEA;  // 59909 x 59907: a tiny file that would decode to 14 GiB
+    hugeRle[23] = 0xEA;
+    std::vector<uint8_t> garbage{'B', 'M'};
+    for (int i = 0; i < 4096; ++i)
+        garbage.push_back(static_cast<uint8_t>(i * 131 + 7));
+    const std::vector<std::vector<uint8_t>> broken{
+        {},                                 // empty
+        {good.begin(), good.begin() + 20},  // header cut off
+        {good.begin(), good.begin() + 54},  // header without rows
+        {good.begin(), good.end() - 100},   // rows cut off
+        hugeHeader,
+        hugeRle,
+        zeroWidth,
+        wrongMagic,
+        garbage,
+    };
+    EXPECT_EQ(CreateBitmap(2, 2), 1u);
+    for (size_t i = 0; i < broken.size(); ++i) {
+        SCOPED_TRACE("broken file " + std::to_string(i));
+        const std::string file = dir.Write("broken.bmp", broken[i]);
+        EXPECT_EQ(LoadBitmap(file.c_str(), 64, 64), 0u);
+        EXPECT_EQ(LoadBitmap(file.c_str(), 0, 0), 0u);
+        EXPECT_EQ(detail::BitmapTableLength(), 1u);
+    }
+    const std::string missing = dir.Write("x.bmp", good) + ".missing";
+    EXPECT_EQ(LoadBitmap(missing.c_str(), 64, 64), 0u);
+    EXPECT_EQ(LoadBitmap("/no/such/dir/x.bmp", 64, 64), 0u);
+    EXPECT_EQ(LoadBitmap(fs::temp_directory_path().c_str(), 64, 64), 0u);  // a directory
+    EXPECT_EQ(LoadBitmap(nullptr, 64, 64), 0u);
+    EXPECT_EQ(detail::BitmapTableLength(), 1u);
+    EXPECT_EQ(LoadBitmap(dir.Write("good.bmp", good).c_str(), 64, 64), 2u);
+}
+
+TEST_F(BitmapTable, CopyWorksWithoutAWindowAndDrawsLaterOnce) {
+    const TempDir dir;
+    const Picture p = Pattern(8, 6, 4);
+    const uint32_t source = dir.Load("p.bmp", p);
+    const uint32_t piece = CreateBitmap(3, 2);
+    ASSERT_NE(piece, 0u);
+    CopyBitmap(source, piece, 2, 1, 0, 0, 3, 2);
+    DrawBitmap(piece, 0, 0);  // no window: draws nothing and breaks nothing
+
+    Window("Test", 100, 100);
+    ASSERT_TRUE(WindowIsOpen());
+    DrawBitmap(piece, 10, 20);
+    EXPECT_EQ(BufferPixel(10, 20), p.At(2, 1));
+    EXPECT_EQ(BufferPixel(12, 21), p.At(4, 2));
+    EXPECT_EQ(BufferPixel(13, 21), 0u);
+    KillWindow();
+    // The teardown releases every bitmap.
+    EXPECT_EQ(detail::BitmapTableLength(), 0u);
+    EXPECT_EQ(CanvasProbe::TableCapacity(), 0u);
+}
+
+// --- Files, draws and copies in a window --------------------------------------------
+
+TEST_F(Bitmaps, EveryFileLayoutLoadsItsPixels) {
+    struct Case {
+        int bits;
+        size_t colors;
+        Layout layout;
+    };
+    const std::vector<Case> cases{
+        {1, 2, Layout::BottomUp},  {1, 2, Layout::TopDown},   {4, 8, Layout::BottomUp},
+        {4, 8, Layout::TopDown},   {8, 8, Layout::BottomUp},  {8, 8, Layout::TopDown},
+        {8, 8, Layout::Rle8},      {24, 8, Layout::BottomUp}, {24, 8, Layout::TopDown},
+        {32, 8, Layout::BottomUp}, {32, 8, Layout::TopDown},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + " bits, layout " +
+                     std::to_string(static_cast<int>(c.layout)));
+        const Picture p = Pattern(c.colors);
+        const std::string file = dir_.Write("f.bmp", p, c.bits, c.layout);
+        const uint32_t handle = LoadBitmap(file.c_str(), 5, 3);
+        ASSERT_NE(handle, 0u);
+        DrawBitmap(handle, 7, 9);
+        EXPECT_EQ(Capture(7, 9, 5, 3), Expected(p));
+        DestroyBitmap(handle);
+    }
+}
+
+TEST_F(Bitmaps, AnImageIsBroughtToTheAskedSize) {
+    const Picture p = Pattern(8, 2, 2);
+    const std::string file = dir_.Write("small.bmp", p);
+    CanvasProbe::FillBuffer(0, 0, 20, 20, kGreen);
+    DrawBitmap(LoadBitmap(file.c_str(), 4, 6), 0, 0);  // each pixel 2 wide, 3 high
+    for (int32_t y = 0; y < 6; ++y) {
+        for (int32_t x = 0; x < 4; ++x)
+            EXPECT_EQ(BufferPixel(x, y), p.At(x / 2, y / 3));
+    }
+    EXPECT_EQ(BufferPixel(4, 0), kGreen);  // exactly the asked block
+    EXPECT_EQ(BufferPixel(0, 6), kGreen);
+
+    const Picture big = Pattern(8, 6, 6);
+    DrawBitmap(LoadBitmap(dir_.Write("big.bmp", big).c_str(), 3, 2), 10, 10);
+    EXPECT_EQ(Capture(10, 10, 3, 2),
+              (std::vector<uint32_t>{big.At(1, 1), big.At(3, 1), big.At(5, 1), big.At(1, 4),
+                                     big.At(3, 4), big.At(5, 4)}));
+
+    // A size of 0 keeps the file's own.
+    DrawBitmap(LoadBitmap(file.c_str(), 0, 0), 30, 30);
+    EXPECT_EQ(Capture(30, 30, 2, 2), Expected(p));
+}
+
+TEST_F(Bitmaps, BackslashesSeparateDirectoriesToo) {
+    const Picture p = Pattern(8);
+    std::string file = dir_.Write("slash.bmp", p);
+    std::replace(file.begin(), file.end(), '/', '\\');
+    DrawBitmap(LoadBitmap(file.c_str(), 5, 3), 0, 0);
+    EXPECT_EQ(Capture(0, 0, 5, 3), Expected(p));
+}
+
+TEST_F(Bitmaps, HandlesKeepTheirBitmapsAcrossHoles) {
+    const uint32_t one = dir_.Load("r.bmp", BmpWriter::Solid(2, 2, kRed));
+    const uint32_t two = dir_.Load("g.bmp", BmpWriter::Solid(2, 2, kGreen));
+    const uint32_t three = dir_.Load("b.bmp", BmpWriter::Solid(2, 2, kBlue));
+    ASSERT_EQ(three, 3u);
+    DestroyBitmap(two);
+    DrawBitmap(two, 0, 0);  // destroyed: nothing
+    EXPECT_EQ(BufferPixel(0, 0), 0u);
+    EXPECT_EQ(dir_.Load("w.bmp", BmpWriter::Solid(2, 2, 0xFFFFFF)), 2u);
+    DrawBitmap(one, 0, 0);
+    DrawBitmap(2, 2, 0);
+    DrawBitmap(three, 4, 0);
+    EXPECT_EQ(Capture(0, 0, 6, 1),
+              (std::vector<uint32_t>{kRed, kRed, 0xFFFFFF, 0xFFFFFF, kBlue, kBlue}));
+}
+
+TEST_F(Bitmaps, BufferingDecidesWhenADrawReachesTheWindow) {
+    const uint32_t red = dir_.Load("r.bmp", BmpWriter::Solid(3, 3, kRed));
+    DrawBitmap(red, 10, 10);  // buffering off: both at once
+    EXPECT_EQ(BufferPixel(11, 11), kRed);
+    EXPECT_EQ(WindowPixel(11, 11), kRed);
+
+    SetBuffering(true);
+    DrawBitmap(red, 20, 20);
+    EXPECT_EQ(BufferPixel(21, 21), kRed);
+    EXPECT_EQ(WindowPixel(21, 21), 0u);
+    UpdateWindow();
+    EXPECT_EQ(WindowPixel(21, 21), kRed);
+}
+
+TEST_F(Bitmaps, DrawsAreClippedAtEveryEdge) {
+    const Picture p = Pattern(8, 5, 3);
+    const uint32_t h = dir_.Load("p.bmp", p);
+    DrawBitmap(h, -3, -2);
+    EXPECT_EQ(BufferPixel(0, 0), p.At(3, 2));
+    EXPECT_EQ(BufferPixel(1, 0), p.At(4, 2));
+    DrawBitmap(h, 998, 799);
+    EXPECT_EQ(BufferPixel(999, 799), p.At(1, 0));
+    for (int32_t far : {-2147483647 - 1, 2147483647}) {
+        DrawBitmap(h, far, far);
+        DrawMaskBitmap(h, h, far, 0);
+    }
+    EXPECT_EQ(WindowPixel(0, 0), p.At(3, 2));
+}
+
+TEST_F(Bitmaps, MaskCopiesWhereLightAndKeepsTheTargetWhereDark) {
+    // Mask columns: white, black, grey just light (mean 128), grey just dark (mean 127.7).
+    const Picture mask{4, 1, {0xFFFFFF, 0, 0x808080, 0x7F7F80}, {0, 1, 2, 3}};
+    const uint32_t picture = dir_.Load("pic.bmp", BmpWriter::Solid(6, 2, kRed));
+    const uint32_t maskHandle = dir_.Load("mask.bmp", mask);
+    CanvasProbe::FillBuffer(0, 0, 10, 10, kGreen);
+    DrawMaskBitmap(picture, maskHandle, 1, 1);
+    // Row 1 follows the mask; the mask has no row 2 and no columns 4 and 5: kept.
+    EXPECT_EQ(Capture(1, 1, 6, 1),
+              (std::vector<uint32_t>{kRed, kGreen, kRed, kGreen, kGreen, kGreen}));
+    EXPECT_EQ(Capture(1, 2, 6, 1), std::vector<uint32_t>(6, kGreen));
+
+    // An invalid mask or picture draws nothing at all.
+    DrawMaskBitmap(picture, 0, 1, 1);
+    DrawMaskBitmap(picture, 99, 1, 2);
+    DrawMaskBitmap(0, maskHandle, 1, 2);
+    EXPECT_EQ(Capture(1, 2, 6, 1), std::vector<uint32_t>(6, kGreen));
+}
+
+TEST_F(Bitmaps, UnbufferedMaskKeepsTheWindowsOwnPixelsWhereDark) {
+    const uint32_t picture = dir_.Load("pic.bmp", BmpWriter::Solid(2, 1, kRed));
+    const uint32_t mask = dir_.Load("mask.bmp", Picture{2, 1, {0xFFFFFF, 0}, {0, 1}});
+    CanvasProbe::FillBuffer(0, 0, 2, 1, kGreen);  // the window still shows black there
+    DrawMaskBitmap(picture, mask, 0, 0);
+    EXPECT_EQ(Capture(0, 0, 2, 1), (std::vector<uint32_t>{kRed, kGreen}));
+    EXPECT_EQ(Capture(0, 0, 2, 1, true), (std::vector<uint32_t>{kRed, 0u}));
+}
+
+TEST_F(Bitmaps, CopiedPieceDrawsBackExactly) {
+    const Picture p = Pattern(8, 6, 4);
+    const uint32_t background = dir_.Load("bg.bmp", p);
+    const uint32_t saved = CreateBitmap(4, 3);
+    CopyBitmap(background, saved, 1, 1, 0, 0, 4, 3);
+    DrawBitmap(background, 0, 0);
+    CanvasProbe::FillBuffer(1, 1, 4, 3, kGreen);  // something drawn over the piece
+    DrawBitmap(saved, 1, 1);
+    EXPECT_EQ(Capture(0, 0, 6, 4), Expected(p));
+
+    // Invalid handles copy nothing; a block reaching outside is clipped.
+    CopyBitmap(0, saved, 0, 0, 0, 0, 4, 3);
+    CopyBitmap(background, 99, 0, 0, 0, 0, 4, 3);
+    CopyBitmap(background, saved, -5, -5, 2, 2, 0xFFFFFFFFu, 0xFFFFFFFFu);
+    DrawBitmap(saved, 1, 1);
+    EXPECT_EQ(Capture(0, 0, 6, 4), Expected(p));
+}
+
+TEST_F(Bitmaps, CopyWithinOneBitmapMayOverlap) {
+    const Picture p = Pattern(8, 6, 4);
+    const uint32_t h = dir_.Load("p.bmp", p);
+    CopyBitmap(h, h, 0, 0, 1, 1, 6, 4);  // one down and to the right
+    DrawBitmap(h, 0, 0);
+    for (int32_t y = 0; y < 4; ++y) {
+        for (int32_t x = 0; x < 6; ++x) {
+            const uint32_t want = x >= 1 && y >= 1 ? p.At(x - 1, y - 1) : p.At(x, y);
+            EXPECT_EQ(BufferPixel(x, y), want) << x << ", " << y;
+        }
+    }
+}
