@@ -62,10 +62,9 @@ void WritePixels(const Surface& from, SDL_Surface* to) {
         for (int y = 0; y < h; ++y) {
             const uint32_t* src = from.Row(y);
             auto* dst = reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(y) * to->pitch);
-            for (int x = 0; x < w; ++x) {
-                const uint32_t p = src[x];
-                dst[x] = ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-            }
+            // 0x00BBGGRR byte-swapped is 0xRRGGBB00: one shift from 0x00RRGGBB.
+            for (int x = 0; x < w; ++x)
+                dst[x] = __builtin_bswap32(src[x]) >> 8;
         }
     } else {
         SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_BGR888, from.pixels.data(),
