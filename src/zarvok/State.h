@@ -86,6 +86,8 @@ struct MANNEKE_RC {                            // the player
     RICHTING_MANNEKE_EN Richting = KIJKLINKS;  // facing, and the way of jumps and shots
     SPRONG_EN Sprong = JUMPUP;                 // jump phase
     bool Val = false;                          // falling
+
+    bool operator==(const MANNEKE_RC&) const = default;  // field by field
 };
 
 struct VIJAND_RC {                             // one enemy
@@ -102,6 +104,8 @@ struct VIJAND_RC {                             // one enemy
     RICHTING_MANNEKE_EN Richting = KIJKLINKS;  // facing
     bool DoodEnGetekend = false;               // dead and its explosion shown
     uint32_t Score = 0;                        // points for shooting it dead
+
+    bool operator==(const VIJAND_RC&) const = default;  // field by field
 };
 
 struct KOGEL_RC {                              // one bullet slot
@@ -109,6 +113,8 @@ struct KOGEL_RC {                              // one bullet slot
     int32_t Huidigepos_y = 0;                  // top edge, the hit point's y
     STATUS_KOGEL_EN Status = ALIVE;            // in flight, or a free slot
     RICHTING_MANNEKE_EN Richting = KIJKLINKS;  // flight direction
+
+    bool operator==(const KOGEL_RC&) const = default;  // field by field
 };
 
 using BACKGROUND = RangeArray<RangeArray<uint32_t, 1, kKolommen>, 1, kRijen>;  // [rij][kolom]

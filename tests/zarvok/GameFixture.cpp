@@ -1,0 +1,172 @@
+#include "GameFixture.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "Level.h"
+#include "MainLoop.h"
+#include "StandardLib.h"
+#include "Vuderiv.h"
+
+namespace GameTest {
+
+std::vector<Pause> gPauses;
+
+namespace {
+
+void PutLE(std::ofstream& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+int32_t MessageRight() {
+    int32_t right = -1;
+    for (int32_t y = 400; y <= 420; ++y) {
+        for (int32_t x = 500; x < 1000; ++x) {
+            const uint32_t p = Vuderiv::WindowPixel(x, y);
+            if ((p & 0xFF) > 0x80 && ((p >> 8) & 0xFF) > 0x80 && x > right) right = x;
+        }
+    }
+    return right;
+}
+
+void RecordPause(uint32_t ms) {
+    gPauses.push_back({ms, MessageRight()});
+}
+
+void Keys(bool down, std::initializer_list<SDL_Keycode> keys) {
+    for (const SDL_Keycode key : keys)
+        TestSupport::PushKey(down, key);
+    TestSupport::Sync();
+}
+
+}  // namespace
+
+void WriteBmp(const std::string& path, int32_t width, int32_t height, uint32_t color) {
+    const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+    const uint32_t dataBytes = rowBytes * static_cast<uint32_t>(height);
+    std::ofstream out(path, std::ios::binary);
+    out.write("BM", 2);
+    PutLE(out, 54 + dataBytes, 4);
+    PutLE(out, 0, 4);
+    PutLE(out, 54, 4);
+    PutLE(out, 40, 4);
+    PutLE(out, static_cast<uint32_t>(width), 4);
+    PutLE(out, static_cast<uint32_t>(height), 4);
+    PutLE(out, 1, 2);
+    PutLE(out, 24, 2);
+    for (int i = 0; i < 6; ++i)
+        PutLE(out, 0, 4);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            out.put(static_cast<char>((color >> 16) & 0xFF));
+            out.put(static_cast<char>((color >> 8) & 0xFF));
+            out.put(static_cast<char>(color & 0xFF));
+        }
+        for (uint32_t pad = static_cast<uint32_t>(width) * 3; pad < rowBytes; ++pad)
+            out.put(0);
+    }
+}
+
+void WriteLevel(const std::string& path, const Zarvok::BACKGROUND& grid) {
+    std::ofstream out(path);
+    for (int rij = 1; rij <= Zarvok::kRijen; ++rij) {
+        for (int kolom = 1; kolom <= Zarvok::kKolommen; ++kolom) {
+            out << grid[rij][kolom] << (kolom < Zarvok::kKolommen ? " " : "\n");
+        }
+    }
+}
+
+Zarvok::BACKGROUND FlatLevel() {
+    Zarvok::BACKGROUND grid{};
+    for (int kolom = 1; kolom <= Zarvok::kKolommen; ++kolom) {
+        grid[1][kolom] = Zarvok::BAKSTEEN;
+        for (int rij = 36; rij <= Zarvok::kRijen; ++rij)
+            grid[rij][kolom] = Zarvok::GROND;
+    }
+    for (int kolom = 30; kolom <= 34; ++kolom)
+        grid[20][kolom] = Zarvok::BAKSTEEN;
+    return grid;
+}
+
+void GameTest::SetUp() {
+    TestSupport::WindowTest::SetUp();
+    previous_ = std::filesystem::current_path().string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "zarvok-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    std::filesystem::current_path(dir_);
+    std::filesystem::create_directory("images");
+    WriteBmp("images/lucht.bmp", 20, 20, kLucht);
+    WriteBmp("images/baksteen.bmp", 20, 20, kBaksteen);
+    WriteBmp("images/grond.bmp", 20, 20, kGrond);
+    WriteBmp("images/kogel_links.bmp", 20, 12, kKogelLinks);
+    WriteBmp("images/kogel_rechts.bmp", 20, 12, kKogelRechts);
+    WriteBmp("images/manneke_links.bmp", 60, 60, kMannekeLinks);
+    WriteBmp("images/manneke_rechts.bmp", 60, 60, kMannekeRechts);
+    WriteBmp("images/vijand_links.bmp", 60, 60, kVijandLinks);
+    WriteBmp("images/vijand_rechts.bmp", 60, 60, kVijandRechts);
+    WriteBmp("images/vijandje_ontploft.bmp", 60, 60, kOntploft);
+    WriteLevel("level1.txt", FlatLevel());
+    WriteLevel("level2.txt", FlatLevel());
+    Zarvok::ResetState();
+    Vuderiv::SetBuffering(true);
+    StandardLib::gPseudoRandom = true;
+    gPauses.clear();
+    Zarvok::SetPauze(RecordPause);
+}
+
+void GameTest::TearDown() {
+    Zarvok::SetPauze(nullptr);
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(dir_);
+    TestSupport::WindowTest::TearDown();
+}
+
+void GameTest::StartLevel(const Zarvok::BACKGROUND& grid) {
+    WriteLevel(Zarvok::LevelBestand(Zarvok::Levelvar), grid);
+    Zarvok::Settings();
+}
+
+void Hold(std::initializer_list<SDL_Keycode> keys) {
+    Keys(true, keys);
+}
+
+void Release(std::initializer_list<SDL_Keycode> keys) {
+    Keys(false, keys);
+}
+
+void Frames(int n) {
+    for (int i = 0; i < n; ++i)
+        Zarvok::SpeelFrame();
+}
+
+void PlacePlayer(int32_t x, int32_t y) {
+    Zarvok::Manneke.Huidigepos_x = x;
+    Zarvok::Manneke.Huidigepos_y = y;
+}
+
+Zarvok::VIJAND_RC& AddEnemy(int32_t x, int32_t y, Zarvok::BEWEGING_VIJAND_EN way) {
+    using namespace Zarvok;
+    const uint32_t f = MoeilijkheidVan(Difficulty).factor;
+    Array_index_vijanden = Array_index_vijanden + 1;
+    VIJAND_RC& e = Vijanden_ar[Array_index_vijanden];
+    e = VIJAND_RC{x,
+                  y,
+                  static_cast<int32_t>(30 * f),
+                  30 * f,
+                  static_cast<int32_t>(10 * f),
+                  20,
+                  20,
+                  LEVEND,
+                  true,
+                  way,
+                  way == V_LINKS ? KIJKLINKS : KIJKRECHTS,
+                  false,
+                  100 * f};
+    return e;
+}
+
+}  // namespace GameTest

@@ -1,0 +1,204 @@
+// The player's movement and firing, driven by the keyboard frame by frame.
+#include <gtest/gtest.h>
+
+#include "GameFixture.h"
+#include "Player.h"
+
+using namespace Zarvok;
+using namespace GameTest;
+
+namespace {
+
+class Movement : public GameTest::GameTest {
+protected:
+    // Level 1 with the player standing on the floor at x.
+    void OnFloor(int32_t x, BACKGROUND grid = FlatLevel()) {
+        StartLevel(grid);
+        PlacePlayer(x, 640);
+    }
+};
+
+void ExpectAt(int32_t x, int32_t y) {
+    EXPECT_EQ(Manneke.Huidigepos_x, x);
+    EXPECT_EQ(Manneke.Huidigepos_y, y);
+}
+
+}  // namespace
+
+TEST_F(Movement, FreeJumpRisesAndComesDownAtItsStartHeight) {
+    OnFloor(100);
+    Hold({SDLK_UP, SDLK_RIGHT});
+    Frames(1);
+    Release({SDLK_UP, SDLK_RIGHT});
+    ExpectAt(120, 620);
+    EXPECT_EQ(Manneke.Sprong, JUMPUP);
+    Frames(13);
+    ExpectAt(380, 360);  // the top: 14 steps up
+    EXPECT_EQ(Teller_spring, 15u);
+    Frames(1);
+    EXPECT_EQ(Manneke.Sprong, JUMPDOWN);
+    ExpectAt(400, 380);  // the first step down in the frame that turns
+    Frames(13);
+    ExpectAt(660, 640);  // 28 frames: 560 to the side, back at the start height
+    EXPECT_EQ(Manneke.Sprong, NIHIL);
+    EXPECT_EQ(Teller_spring, 1u);
+    Frames(2);
+    ExpectAt(660, 640);
+}
+
+TEST_F(Movement, KeyCombinationsAndSideLimits) {
+    OnFloor(100);
+    Manneke.Richting = KIJKRECHTS;
+    Hold({SDLK_UP});
+    Frames(2);
+    ExpectAt(100, 640);  // up alone: no jump, no turn
+    EXPECT_EQ(Manneke.Richting, KIJKRECHTS);
+    Release({SDLK_UP});
+
+    Hold({SDLK_LEFT, SDLK_RIGHT});
+    Frames(1);
+    Release({SDLK_LEFT, SDLK_RIGHT});
+    ExpectAt(120, 640);  // left and right walk to the right
+
+    Hold({SDLK_UP, SDLK_LEFT, SDLK_RIGHT});
+    Frames(1);
+    Release({SDLK_UP, SDLK_LEFT, SDLK_RIGHT});
+    ExpectAt(100, 620);  // all three: a jump to the left
+    EXPECT_EQ(Manneke.Richting, KIJKLINKS);
+
+    PlacePlayer(20, 640);
+    Manneke.Sprong = NIHIL;
+    Manneke.Richting = KIJKRECHTS;
+    Hold({SDLK_UP, SDLK_LEFT});
+    Frames(1);
+    Release({SDLK_UP, SDLK_LEFT});
+    ExpectAt(20, 640);  // at x = 20 up and left only turn
+    EXPECT_EQ(Manneke.Richting, KIJKLINKS);
+    EXPECT_EQ(Manneke.Sprong, NIHIL);
+
+    PlacePlayer(920, 640);
+    Hold({SDLK_RIGHT});
+    Frames(1);
+    ExpectAt(920, 640);  // right at x = 920: no step and no turn
+    EXPECT_EQ(Manneke.Richting, KIJKLINKS);
+}
+
+TEST_F(Movement, WalkingThroughBricksAndOffALedge) {
+    BACKGROUND grid = FlatLevel();
+    for (int rij = 33; rij <= 35; ++rij)
+        grid[rij][10] = BAKSTEEN;  // a column on the floor
+    for (int kolom = 2; kolom <= 8; ++kolom)
+        grid[25][kolom] = BAKSTEEN;  // a ledge
+    OnFloor(140, grid);
+    Hold({SDLK_RIGHT});
+    Frames(3);
+    ExpectAt(200, 640);  // straight through the column
+    Release({SDLK_RIGHT});
+
+    PlacePlayer(100, 420);  // standing on the ledge
+    Hold({SDLK_RIGHT});
+    Frames(2);
+    ExpectAt(140, 420);  // still on the ledge's last cells
+    EXPECT_FALSE(Manneke.Val);
+    Frames(1);
+    ExpectAt(160, 440);  // the step off and the first fall step in one frame
+    EXPECT_TRUE(Manneke.Val);
+    Release({SDLK_RIGHT});
+}
+
+TEST_F(Movement, CutOffAscentDropsTwoTilesAtOnce) {
+    BACKGROUND grid = FlatLevel();
+    for (int kolom = 15; kolom <= 30; ++kolom)
+        grid[28][kolom] = BAKSTEEN;  // a ceiling
+    OnFloor(300, grid);
+    Hold({SDLK_UP, SDLK_RIGHT});
+    Frames(1);
+    Release({SDLK_UP, SDLK_RIGHT});
+    Frames(3);
+    ExpectAt(380, 560);  // under the ceiling
+    Frames(1);
+    ExpectAt(380, 600);  // cut off: down one tile at once and one by gravity
+    EXPECT_EQ(Manneke.Sprong, NIHIL);
+    EXPECT_EQ(Teller_spring, 1u);
+    EXPECT_TRUE(Manneke.Val);
+}
+
+TEST_F(Movement, LandingMidDescentWalksInTheSameFrame) {
+    BACKGROUND grid = FlatLevel();
+    for (int kolom = 20; kolom <= 40; ++kolom)
+        grid[26][kolom] = BAKSTEEN;  // a platform
+    OnFloor(100, grid);
+    Hold({SDLK_UP, SDLK_RIGHT});
+    Frames(1);
+    Release({SDLK_UP});
+    Frames(17);
+    ExpectAt(460, 440);  // just above the platform, still descending
+    EXPECT_EQ(Manneke.Sprong, JUMPDOWN);
+    Frames(1);
+    ExpectAt(480, 440);  // landed and walked on in that frame
+    EXPECT_EQ(Manneke.Sprong, NIHIL);
+    EXPECT_EQ(Teller_spring, 1u);
+    EXPECT_FALSE(Manneke.Val);
+    Release({SDLK_RIGHT});
+}
+
+TEST_F(Movement, CtrlFiresOneBulletPerFrameIntoTheLowestFreeSlot) {
+    OnFloor(300);
+    Manneke.Richting = KIJKLINKS;
+    Hold({SDLK_LCTRL});
+    KeyControle(Levelvar);
+    EXPECT_EQ(Kogels[1].Status, ALIVE);
+    EXPECT_EQ(Kogels[1].Huidigepos_x, 320);  // (x + 20, y + 8) facing either way
+    EXPECT_EQ(Kogels[1].Huidigepos_y, 648);
+    EXPECT_EQ(Kogels[1].Richting, KIJKLINKS);
+    EXPECT_EQ(Kogels[2].Status, DEAD);
+
+    Kogels[1].Status = DEAD;
+    for (int i = 2; i <= 5; ++i)
+        Kogels[i].Status = ALIVE;
+    KeyControle(Levelvar);
+    EXPECT_EQ(Kogels[1].Status, ALIVE);  // the lowest free slot
+    EXPECT_EQ(Kogels[6].Status, DEAD);
+
+    for (int i = 1; i <= 30; ++i)
+        Kogels[i] = {0, 0, ALIVE, KIJKLINKS};
+    const KOGELS_AR before = Kogels;
+    KeyControle(Levelvar);
+    EXPECT_EQ(Kogels, before);  // all 30 in flight: nothing
+
+    for (int i = 1; i <= 30; ++i)
+        Kogels[i].Status = DEAD;
+    Hold({SDLK_UP, SDLK_RIGHT});
+    KeyControle(Levelvar);  // the jump's first step, then the shot
+    EXPECT_EQ(Kogels[1].Huidigepos_x, 340);
+    EXPECT_EQ(Kogels[1].Huidigepos_y, 628);
+    EXPECT_EQ(Kogels[1].Richting, KIJKRECHTS);
+    Release({SDLK_UP, SDLK_RIGHT});
+    KeyControle(Levelvar);  // while jumping
+    EXPECT_EQ(Kogels[2].Status, ALIVE);
+
+    PlacePlayer(300, 300);  // in the air
+    Manneke.Sprong = NIHIL;
+    KeyControle(Levelvar);
+    ASSERT_TRUE(Manneke.Val);
+    KeyControle(Levelvar);  // while falling
+    EXPECT_EQ(Kogels[4].Status, ALIVE);
+    EXPECT_EQ(Kogels[4].Huidigepos_y, 328);
+    Release({SDLK_LCTRL});
+    KeyControle(Levelvar);
+    EXPECT_EQ(Kogels[5].Status, DEAD);
+}
+
+TEST_F(Movement, ProbesOutsideTheGridBlock) {
+    BACKGROUND open{};  // no tile anywhere: the grid's edges are all that stops him
+    OnFloor(100, open);
+    PlacePlayer(100, 700);
+    Frames(3);
+    ExpectAt(100, 740);  // falls to the bottom edge and stands there
+    EXPECT_FALSE(Manneke.Val);
+    PlacePlayer(100, 0);
+    EXPECT_EQ(Checkbovenkant_Manneke(), 0);
+    EXPECT_EQ(Checklinkerkant_Manneke(), 0);
+    PlacePlayer(920, 200);
+    EXPECT_EQ(Checkrechterkant_Manneke(), 1);
+}
