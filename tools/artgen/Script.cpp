@@ -215,10 +215,10 @@ void Studio::Begin(const Line& line) {
     const int w = line.Int(2), h = line.Int(3);
     if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) line.Fail("picture size out of range");
     if (name.find('/') != std::string::npos) line.Fail("a picture name is a plain file name");
+    Close();
     for (const NamedImage& n : done_) {
         if (n.name == name) line.Fail("picture made twice: " + name);
     }
-    Close();
     current_ = NamedImage{name, Image(w, h)};
 }
 
