@@ -110,33 +110,37 @@ std::vector<Edge> EdgesOf(std::span<const Point> points) {
     return edges;
 }
 
-// Sorted crossings of row y with the edges; each edge covers the rows top.y .. bottom.y - 1.
-void CrossingsOfRow(const std::vector<Edge>& edges, int64_t y, std::vector<Crossing>& out) {
+// Sorted crossings of row y with the edges that cover it.
+void CrossingsOfRow(const std::vector<const Edge*>& edges, int64_t y, std::vector<Crossing>& out) {
     out.clear();
-    for (const Edge& e : edges) {
-        if (y < e.top.y || y >= e.bottom.y) continue;
-        const Wide along = Wide{y - e.top.y} * (e.bottom.x - e.top.x);
-        out.push_back({e.top.x + CeilDiv(along, e.bottom.y - e.top.y), e.winding});
+    for (const Edge* e : edges) {
+        const Wide along = Wide{y - e->top.y} * (e->bottom.x - e->top.x);
+        out.push_back({e->top.x + CeilDiv(along, e->bottom.y - e->top.y), e->winding});
     }
     std::sort(out.begin(), out.end(),
               [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
 }
 
 // Every pixel whose point has a nonzero winding number. Points exactly on a side may be
-// left out; the outline covers them.
+// left out; the outline covers them. An edge covers the rows top.y .. bottom.y - 1: it
+// joins the active edges when the rows reach its top and leaves after its last row.
 void FillInterior(Surface& s, std::span<const Point> points, uint32_t color) {
-    const std::vector<Edge> edges = EdgesOf(points);
+    std::vector<Edge> edges = EdgesOf(points);
     if (edges.empty()) return;
-    int64_t top = edges.front().top.y;
-    int64_t bottom = edges.front().bottom.y;
-    for (const Edge& e : edges) {
-        top = std::min(top, e.top.y);
-        bottom = std::max(bottom, e.bottom.y);
-    }
-    const Span rows = ClipRows(s, top, bottom - 1);
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge& a, const Edge& b) { return a.top.y < b.top.y; });
+    const auto lowest =
+        std::max_element(edges.begin(), edges.end(),
+                         [](const Edge& a, const Edge& b) { return a.bottom.y < b.bottom.y; });
+    const Span rows = ClipRows(s, edges.front().top.y, lowest->bottom.y - 1);
+    std::vector<const Edge*> active;
     std::vector<Crossing> crossings;
+    size_t next = 0;
     for (int64_t y = rows.l; y <= rows.r; ++y) {
-        CrossingsOfRow(edges, y, crossings);
+        while (next < edges.size() && edges[next].top.y <= y)
+            active.push_back(&edges[next++]);
+        std::erase_if(active, [y](const Edge* e) { return e->bottom.y <= y; });
+        CrossingsOfRow(active, y, crossings);
         int winding = 0;
         for (size_t i = 0; i + 1 < crossings.size(); ++i) {
             winding += crossings[i].winding;
