@@ -360,3 +360,21 @@ TEST_F(Bitmaps, CopyWithinOneBitmapMayOverlap) {
         }
     }
 }
+
+TEST_F(Bitmaps, DrawsRacingTheUsersCloseAreSafe) {
+    const uint32_t picture = dir_.Load("p.bmp", Pattern(8, 40, 40));
+    const uint32_t copy = CreateBitmap(40, 40);
+    TestSupport::PushUserClose();
+    int rounds = 0;
+    for (; WindowIsOpen() || rounds == 0; ++rounds) {
+        DrawBitmap(picture, rounds % 900, 100);
+        DrawMaskBitmap(picture, picture, 100, rounds % 700);
+        CopyBitmap(picture, copy, rounds % 7, 0, 0, 0, 20, 20);
+        Text("closing", 10, 10);
+    }
+    EXPECT_GT(rounds, 0);
+    // The teardown released every bitmap; the old handles draw nothing now.
+    EXPECT_EQ(detail::BitmapTableLength(), 0u);
+    DrawBitmap(picture, 0, 0);
+    CopyBitmap(picture, copy, 0, 0, 0, 0, 20, 20);
+}
