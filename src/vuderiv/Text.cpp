@@ -23,9 +23,10 @@ struct FontFace {
     int pixels;
 };
 
-// Style 0, and any number above 5, selects the first face.
+// Style 0, and any number above 5, selects the first face: the default interface font, narrow
+// and small, so that a label and the number drawn 50 pixels to its right do not meet.
 constexpr std::array<FontFace, 6> kFaces{{
-    {"DejaVu Sans", false, 12},
+    {"DejaVu Sans Condensed", false, 11},
     {"DejaVu Sans", true, 16},
     {"DejaVu Sans Mono", false, 16},
     {"DejaVu Sans", false, 13},
