@@ -55,15 +55,19 @@ void WachtZolangOpen(uint32_t ms) {
 void SpeelFrame() {
     Meter_vijand_app = CheckedAdd(Meter_vijand_app, 1u);
     Q_pressed = Vuderiv::KeyDown(kToetsQ);
+    FrameLogica();
+    Draw();
+    Pauze(kFramePauze);
+    Eindelevel();
+}
+
+void FrameLogica() {
     KeyControle(Levelvar);
     UpdateVijanden();
     ControleerMannekeGeraakt();
     CheckMeterVijand();
     UpdateKogel();
     CheckKogel();
-    Draw();
-    Pauze(kFramePauze);
-    Eindelevel();
 }
 
 void Eindelevel() {
@@ -96,7 +100,7 @@ void SpeelSpel() {
 int Programma() {
     Vuderiv::Window("Zarvok", 1000, 800);
     if (!Vuderiv::WindowIsOpen()) {
-        std::cerr << "Zarvok: the game window could not be opened (is a display available?)"
+        std::cerr << "Zarvok: the game window could not be opened, so the game cannot start"
                   << std::endl;
         return 1;
     }

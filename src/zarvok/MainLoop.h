@@ -15,9 +15,10 @@ void Pauze(uint32_t ms);
 // The real pause: waits ms milliseconds, or less once the window has been closed.
 void WachtZolangOpen(uint32_t ms);
 
-// One frame: count it, sample Q, move the player and the enemies, contacts, generation,
-// bullets, draw, pause 70 ms, then Eindelevel.
+// One frame: count it, sample Q, FrameLogica, draw, pause 70 ms, then Eindelevel.
 void SpeelFrame();
+// The game logic of a frame: the player, the enemies, contacts, generation, the bullets.
+void FrameLogica();
 // The end-of-level check: level 1 won leads into level 2, level 2 won ends the game, and
 // health at 0 or less ends it with Difficulty back to easy.
 void Eindelevel();

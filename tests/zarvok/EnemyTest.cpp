@@ -74,10 +74,8 @@ TEST_F(Enemies, NewEnemyStartsAtASpawnPointWalkingRightAndMovesNextFrame) {
 
 TEST_F(Enemies, SideLimitsCarryOnTheFloorAndTurnElsewhere) {
     BACKGROUND grid = FlatLevel();
-    for (int kolom = 2; kolom <= 49; ++kolom)
-        grid[6][kolom] = BAKSTEEN;  // under y = 40
-    for (int kolom = 2; kolom <= 26; ++kolom)
-        grid[15][kolom] = BAKSTEEN;  // under y = 220
+    Tiles(grid, 6, 2, 49);   // under y = 40
+    Tiles(grid, 15, 2, 26);  // under y = 220
     SafeStart(grid);
     VIJAND_RC& right = AddEnemy(920, 640, V_RECHTS);
     VIJAND_RC& left = AddEnemy(20, 640, V_LINKS);
@@ -96,8 +94,7 @@ TEST_F(Enemies, SideLimitsCarryOnTheFloorAndTurnElsewhere) {
 
 TEST_F(Enemies, WalkingOffFallingAndLanding) {
     BACKGROUND grid = FlatLevel();
-    for (int kolom = 2; kolom <= 12; ++kolom)
-        grid[15][kolom] = BAKSTEEN;
+    Tiles(grid, 15, 2, 12);
     SafeStart(grid);
     VIJAND_RC& walker = AddEnemy(220, 220, V_RECHTS);  // near the ledge's end
     VIJAND_RC& faller = AddEnemy(400, 600, V_VAL);

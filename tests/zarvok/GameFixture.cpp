@@ -81,14 +81,17 @@ void WriteLevel(const std::string& path, const Zarvok::BACKGROUND& grid) {
 
 Zarvok::BACKGROUND FlatLevel() {
     Zarvok::BACKGROUND grid{};
-    for (int kolom = 1; kolom <= Zarvok::kKolommen; ++kolom) {
-        grid[1][kolom] = Zarvok::BAKSTEEN;
-        for (int rij = 36; rij <= Zarvok::kRijen; ++rij)
-            grid[rij][kolom] = Zarvok::GROND;
+    Tiles(grid, 1, 1, Zarvok::kKolommen);
+    for (int rij = 36; rij <= Zarvok::kRijen; ++rij) {
+        Tiles(grid, rij, 1, Zarvok::kKolommen, Zarvok::GROND);
     }
-    for (int kolom = 30; kolom <= 34; ++kolom)
-        grid[20][kolom] = Zarvok::BAKSTEEN;
+    Tiles(grid, 20, 30, 34);
     return grid;
+}
+
+void Tiles(Zarvok::BACKGROUND& grid, int rij, int van, int tot, uint32_t code) {
+    for (int kolom = van; kolom <= tot; ++kolom)
+        grid[rij][kolom] = code;
 }
 
 void GameTest::SetUp() {

@@ -29,6 +29,8 @@ void WriteLevel(const std::string& path, const Zarvok::BACKGROUND& grid);
 // row 20, columns 30 to 34: a player standing on it at (kSafeX, kSafeY) meets no enemy.
 Zarvok::BACKGROUND FlatLevel();
 constexpr int32_t kSafeX = 600, kSafeY = 320;
+// Puts the code into row rij from column van to column tot.
+void Tiles(Zarvok::BACKGROUND& grid, int rij, int van, int tot, uint32_t code = Zarvok::BAKSTEEN);
 
 // One pause the game asked for, and whether white text stood in the message area then.
 struct Pause {

@@ -16,6 +16,12 @@ protected:
         StartLevel(grid);
         PlacePlayer(x, 640);
     }
+    // Starts a jump to the right; the keys do nothing more while it lasts.
+    void JumpRight() {
+        Hold({SDLK_UP, SDLK_RIGHT});
+        Frames(1);
+        Release({SDLK_UP, SDLK_RIGHT});
+    }
 };
 
 void ExpectAt(int32_t x, int32_t y) {
@@ -27,9 +33,7 @@ void ExpectAt(int32_t x, int32_t y) {
 
 TEST_F(Movement, FreeJumpRisesAndComesDownAtItsStartHeight) {
     OnFloor(100);
-    Hold({SDLK_UP, SDLK_RIGHT});
-    Frames(1);
-    Release({SDLK_UP, SDLK_RIGHT});
+    JumpRight();
     ExpectAt(120, 620);
     EXPECT_EQ(Manneke.Sprong, JUMPUP);
     Frames(13);
@@ -87,8 +91,7 @@ TEST_F(Movement, WalkingThroughBricksAndOffALedge) {
     BACKGROUND grid = FlatLevel();
     for (int rij = 33; rij <= 35; ++rij)
         grid[rij][10] = BAKSTEEN;  // a column on the floor
-    for (int kolom = 2; kolom <= 8; ++kolom)
-        grid[25][kolom] = BAKSTEEN;  // a ledge
+    Tiles(grid, 25, 2, 8);         // a ledge
     OnFloor(140, grid);
     Hold({SDLK_RIGHT});
     Frames(3);
@@ -108,12 +111,9 @@ TEST_F(Movement, WalkingThroughBricksAndOffALedge) {
 
 TEST_F(Movement, CutOffAscentDropsTwoTilesAtOnce) {
     BACKGROUND grid = FlatLevel();
-    for (int kolom = 15; kolom <= 30; ++kolom)
-        grid[28][kolom] = BAKSTEEN;  // a ceiling
+    Tiles(grid, 28, 15, 30);  // a ceiling
     OnFloor(300, grid);
-    Hold({SDLK_UP, SDLK_RIGHT});
-    Frames(1);
-    Release({SDLK_UP, SDLK_RIGHT});
+    JumpRight();
     Frames(3);
     ExpectAt(380, 560);  // under the ceiling
     Frames(1);
@@ -125,12 +125,10 @@ TEST_F(Movement, CutOffAscentDropsTwoTilesAtOnce) {
 
 TEST_F(Movement, LandingMidDescentWalksInTheSameFrame) {
     BACKGROUND grid = FlatLevel();
-    for (int kolom = 20; kolom <= 40; ++kolom)
-        grid[26][kolom] = BAKSTEEN;  // a platform
+    Tiles(grid, 26, 20, 40);  // a platform
     OnFloor(100, grid);
-    Hold({SDLK_UP, SDLK_RIGHT});
-    Frames(1);
-    Release({SDLK_UP});
+    JumpRight();
+    Hold({SDLK_RIGHT});  // held for the landing
     Frames(17);
     ExpectAt(460, 440);  // just above the platform, still descending
     EXPECT_EQ(Manneke.Sprong, JUMPDOWN);

@@ -71,10 +71,8 @@ TEST(LevelChecks, FindBlockedStartsMissingFloorAndOpenEdges) {
     EXPECT_THAT(problems[2].text, HasSubstr("floor"));
 
     grid = GameTest::FlatLevel();
-    for (int rij = 36; rij <= 40; ++rij) {  // a shaft through the ground far from the spawns
-        for (int kolom = 20; kolom <= 30; ++kolom)
-            grid[rij][kolom] = LUCHT;
-    }
+    for (int rij = 36; rij <= 40; ++rij)
+        GameTest::Tiles(grid, rij, 20, 30, LUCHT);  // a shaft
     problems = CheckLevel(grid, LEVEL1);
     ASSERT_EQ(problems.size(), 2u);  // the player and an enemy fall through the bottom
     for (const LevelProblem& p : problems) {
