@@ -1,0 +1,107 @@
+// The cost of one frame of the game with a full scene (15 living enemies, 30 bullets in
+// flight): its logic from KeyControle to CheckKogel, and its drawing, beside a copy of
+// the whole 1000 x 800 buffer in the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+#include "Level.h"
+#include "MainLoop.h"
+#include "Scene.h"
+#include "State.h"
+#include "Vuderiv.h"
+
+namespace {
+
+using namespace Zarvok;
+
+// The scene every iteration starts from.
+struct Scene {
+    MANNEKE_RC manneke;
+    VIJANDEN_AR vijanden;
+    KOGELS_AR kogels;
+};
+Scene gScene;
+
+// Level 1 with the player on the floor, 15 enemies walking the floor and the platforms
+// away from him, and 30 bullets flying through the sky.
+void BuildScene() {
+    Levelvar = LEVEL1;
+    Settings();
+    Manneke.Huidigepos_x = 460;
+    Manneke.Huidigepos_y = 640;
+    for (uint32_t i = 1; i <= kAantalVijanden; ++i) {
+        VIJAND_RC& e = Vijanden_ar[i];
+        e = VIJAND_RC{};
+        e.Huidigepos_x = static_cast<int32_t>(20 + 60 * (i % 15));
+        e.Huidigepos_y = i % 2 == 0 ? 640 : 40 + static_cast<int32_t>(20 * i);
+        e.Levens = 30;
+        e.Beginwaarde_levens = 30;
+        e.Damage = 10;
+        e.V_x = 20;
+        e.V_y = 20;
+        e.Status = LEVEND;
+        e.Beweging = i % 3 == 0 ? V_VAL : (i % 2 == 0 ? V_LINKS : V_RECHTS);
+        e.Richting = e.Beweging == V_LINKS ? KIJKLINKS : KIJKRECHTS;
+        e.Score = 100;
+    }
+    Array_index_vijanden = kAantalVijanden;  // no more generation
+    for (int64_t i = 1; i <= 30; ++i) {
+        Kogels[i] = KOGEL_RC{static_cast<int32_t>(40 + 30 * i), static_cast<int32_t>(48 + 20 * i),
+                             ALIVE, i % 2 == 0 ? KIJKLINKS : KIJKRECHTS};
+    }
+    gScene = {Manneke, Vijanden_ar, Kogels};
+}
+
+void RestoreScene() {
+    Manneke = gScene.manneke;
+    Vijanden_ar = gScene.vijanden;
+    Kogels = gScene.kogels;
+}
+
+void BM_FrameLogic(benchmark::State& state) {
+    for (auto _ : state) {
+        RestoreScene();
+        FrameLogica();
+        benchmark::DoNotOptimize(Kogels);
+    }
+}
+BENCHMARK(BM_FrameLogic);
+
+void BM_Draw(benchmark::State& state) {
+    RestoreScene();
+    for (auto _ : state)
+        Draw();
+}
+BENCHMARK(BM_Draw);
+
+void BM_MemcpyFullBuffer(benchmark::State& state) {
+    std::vector<uint32_t> from(1000 * 800, 0x123456), to(1000 * 800);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size() * sizeof(uint32_t));
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_MemcpyFullBuffer);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    std::filesystem::current_path(ZARVOK_DATA_DIR);
+    Vuderiv::Window("Zarvok", 1000, 800);
+    if (!Vuderiv::WindowIsOpen()) return 1;
+    Vuderiv::SetBuffering(true);
+    ResetState();
+    BuildScene();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Vuderiv::KillWindow();
+    return 0;
+}
