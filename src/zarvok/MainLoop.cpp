@@ -53,12 +53,16 @@ void WachtZolangOpen(uint32_t ms) {
 }
 
 void SpeelFrame() {
-    Meter_vijand_app = CheckedAdd(Meter_vijand_app, 1u);
-    Q_pressed = Vuderiv::KeyDown(kToetsQ);
+    TelFrame();
     FrameLogica();
     Draw();
     Pauze(kFramePauze);
     Eindelevel();
+}
+
+void TelFrame() {
+    Meter_vijand_app = CheckedAdd(Meter_vijand_app, 1u);
+    Q_pressed = Vuderiv::KeyDown(kToetsQ);
 }
 
 void FrameLogica() {

@@ -15,8 +15,10 @@ void Pauze(uint32_t ms);
 // The real pause: waits ms milliseconds, or less once the window has been closed.
 void WachtZolangOpen(uint32_t ms);
 
-// One frame: count it, sample Q, FrameLogica, draw, pause 70 ms, then Eindelevel.
+// One frame: TelFrame, FrameLogica, draw, pause 70 ms, then Eindelevel.
 void SpeelFrame();
+// The start of a frame: counts it for enemy generation and samples the Q key.
+void TelFrame();
 // The game logic of a frame: the player, the enemies, contacts, generation, the bullets.
 void FrameLogica();
 // The end-of-level check: level 1 won leads into level 2, level 2 won ends the game, and

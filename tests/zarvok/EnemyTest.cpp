@@ -41,7 +41,7 @@ TEST_F(Enemies, GenerationTimingAndStrengthPerDifficulty) {
         std::vector<int> frames;  // the frame of each generation
         for (int frame = 1; frame <= 50 + 14 * 75 + 100; ++frame) {
             const uint32_t before = Array_index_vijanden;
-            Frames(1);
+            LogicFrames(1);
             if (Array_index_vijanden != before) frames.push_back(frame);
         }
         const Expected& x = expected[difficulty];

@@ -146,6 +146,14 @@ void Frames(int n) {
         Zarvok::SpeelFrame();
 }
 
+void LogicFrames(int n) {
+    for (int i = 0; i < n; ++i) {
+        Zarvok::TelFrame();
+        Zarvok::FrameLogica();
+        Zarvok::Eindelevel();
+    }
+}
+
 void PlacePlayer(int32_t x, int32_t y) {
     Zarvok::Manneke.Huidigepos_x = x;
     Zarvok::Manneke.Huidigepos_y = y;

@@ -60,6 +60,8 @@ void Hold(std::initializer_list<SDL_Keycode> keys);
 void Release(std::initializer_list<SDL_Keycode> keys);
 // Runs n frames of the game.
 void Frames(int n);
+// Runs n frames without drawing or pausing, for long stretches where only the logic counts.
+void LogicFrames(int n);
 // Puts the player at (x, y), standing.
 void PlacePlayer(int32_t x, int32_t y);
 // Fills the next enemy slot with a living enemy of the current difficulty at (x, y).
