@@ -25,10 +25,10 @@ void CopyBlock(Surface& dst, int64_t dx, int64_t dy, const Surface& src, int64_t
     const int64_t fromX = in.x + (out.x - (dx + (in.x - sx)));
     const int64_t fromY = in.y + (out.y - (dy + (in.y - sy)));
     const size_t rowBytes = static_cast<size_t>(out.w) * sizeof(uint32_t);
-    for (int32_t row = 0; row < out.h; ++row) {
-        std::memcpy(dst.Row(out.y + row) + out.x,
-                    src.Row(static_cast<int32_t>(fromY) + row) + fromX, rowBytes);
-    }
+    const uint32_t* from = src.Row(static_cast<int32_t>(fromY)) + fromX;
+    uint32_t* to = dst.Row(out.y) + out.x;
+    for (int32_t row = 0; row < out.h; ++row, from += src.width, to += dst.width)
+        std::memcpy(to, from, rowBytes);
 }
 
 }  // namespace Vuderiv::detail

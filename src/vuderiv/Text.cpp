@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "Shared.h"
 #include "Vuderiv.h"
@@ -141,32 +143,64 @@ uint32_t Mix(uint32_t under, uint32_t over, uint32_t alpha) {
            MixChannel(under, over, alpha, 16);
 }
 
-// Blends the coverage of rendered glyphs (a 32-bit surface with alpha) in the colour
-// into the target at (x, y); uncovered pixels keep what they were.
-void BlendGlyphs(Surface& target, const SDL_Surface& glyphs, int64_t x, int64_t y, uint32_t color) {
-    const Block block = Clip(target, x, y, glyphs.w, glyphs.h);
-    const auto* base = static_cast<const uint8_t*>(glyphs.pixels);
-    const int alphaShift = glyphs.format->Ashift;
-    for (int32_t row = 0; row < block.h; ++row) {
-        const size_t offset =
-            static_cast<size_t>(block.y + row - y) * static_cast<size_t>(glyphs.pitch);
-        const auto* coverage = reinterpret_cast<const uint32_t*>(base + offset);
-        uint32_t* pixel = target.Row(block.y + row);
-        for (int32_t column = block.x; column < block.x + block.w; ++column) {
-            const uint32_t alpha = (coverage[column - x] >> alphaShift) & 0xFF;
-            if (alpha != 0) pixel[column] = Mix(pixel[column], color, alpha);
-        }
-    }
-}
+// A text as its face draws it: the coverage of its glyphs, one byte (0..255) a pixel.
+struct Coverage {
+    int32_t w = 0;
+    int32_t h = 0;
+    std::vector<uint8_t> alpha;
+};
+
+// Texts come back frame after frame (labels, help lines, the same numbers), so each is
+// rendered once per face and kept; the store is emptied when it grows past this many.
+constexpr size_t kMaxRenderedTexts = 512;
+std::unordered_map<std::string, Coverage> rendered;
 
 using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
-SurfacePtr RenderGlyphs(TTF_Font* face, const char* text, uint32_t color) {
-    const SDL_Color ink{static_cast<Uint8>(color & 0xFF), static_cast<Uint8>((color >> 8) & 0xFF),
-                        static_cast<Uint8>((color >> 16) & 0xFF), 0xFF};
-    SurfacePtr glyphs(TTF_RenderText_Blended(face, text, ink), &SDL_FreeSurface);
-    if (glyphs && glyphs->format->BytesPerPixel != 4) glyphs.reset();
-    return glyphs;
+Coverage Render(TTF_Font* face, const char* text) {
+    const SDL_Color white{0xFF, 0xFF, 0xFF, 0xFF};
+    const SurfacePtr glyphs(TTF_RenderText_Blended(face, text, white), &SDL_FreeSurface);
+    if (!glyphs || glyphs->format->BytesPerPixel != 4) return {};  // an empty text for one
+    Coverage c{glyphs->w, glyphs->h, {}};
+    c.alpha.resize(static_cast<size_t>(c.w) * static_cast<size_t>(c.h));
+    const auto* base = static_cast<const uint8_t*>(glyphs->pixels);
+    for (int32_t row = 0; row < c.h; ++row) {
+        const auto* pixel = reinterpret_cast<const uint32_t*>(base + row * glyphs->pitch);
+        for (int32_t column = 0; column < c.w; ++column) {
+            c.alpha[static_cast<size_t>(row * c.w + column)] =
+                static_cast<uint8_t>(pixel[column] >> glyphs->format->Ashift);
+        }
+    }
+    return c;
+}
+
+// The coverage of a text in the face of a style, rendered the first time it is asked for.
+const Coverage& RenderedText(uint32_t style, TTF_Font* face, const char* text) {
+    std::string key(1, static_cast<char>('0' + FaceIndex(style)));
+    key += text;
+    auto found = rendered.find(key);
+    if (found != rendered.end()) return found->second;
+    if (rendered.size() >= kMaxRenderedTexts) rendered.clear();
+    return rendered.emplace(std::move(key), Render(face, text)).first->second;
+}
+
+// Blends a text's coverage in the colour into the target at (x, y); uncovered pixels keep
+// what they were.
+void BlendGlyphs(Surface& target, const Coverage& glyphs, int64_t x, int64_t y, uint32_t color) {
+    const Block block = Clip(target, x, y, glyphs.w, glyphs.h);
+    for (int32_t row = 0; row < block.h; ++row) {
+        const uint8_t* coverage =
+            &glyphs.alpha[static_cast<size_t>((block.y + row - y) * glyphs.w)];
+        uint32_t* pixel = target.Row(block.y + row);
+        for (int32_t column = block.x; column < block.x + block.w; ++column) {
+            const uint32_t alpha = coverage[column - x];
+            if (alpha == 255) {
+                pixel[column] = color;
+            } else if (alpha != 0) {
+                pixel[column] = Mix(pixel[column], color, alpha);
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -198,15 +232,14 @@ void Text(const char* text, int32_t x, int32_t y) {
     if (text == nullptr || !WindowIsOpen()) return;
     TTF_Font* face = CreateFont(font.style);
     if (face == nullptr) return;
-    const SurfacePtr glyphs = RenderGlyphs(face, text, font.color);
-    if (!glyphs) return;  // nothing to draw, an empty text for one
-    uint32_t width = 0;
-    uint32_t height = 0;
-    GetTextSize(text, font.style, width, height);
+    const Coverage& glyphs = RenderedText(font.style, face, text);
+    if (glyphs.alpha.empty()) return;  // nothing to draw, an empty text for one
     Canvas canvas;
     if (!canvas.Open()) return;
-    BlendGlyphs(canvas.Buffer(), *glyphs, x, y, font.color);
-    if (!canvas.Buffering()) canvas.Show(x, y, width, height);
+    BlendGlyphs(canvas.Buffer(), glyphs, x, y, font.color);
+    if (!canvas.Buffering()) {
+        canvas.Show(x, y, static_cast<uint32_t>(glyphs.w), static_cast<uint32_t>(glyphs.h));
+    }
 }
 
 void TextInt(int32_t number, int32_t x, int32_t y) {

@@ -192,3 +192,17 @@ TEST_F(TextInWindow, BytesAreLatin1AndAnEmptyTextDrawsNothing) {
     Text(nullptr, 2, 2);
     EXPECT_EQ(Measure(nullptr, 0).w, 0u);
 }
+
+TEST_F(TextInWindow, ATextDrawnAgainTakesTheNewColourAndSurvivesManyOthers) {
+    SetFont(1, kGreen);
+    const auto green = Drawn([] { Text("Score 120", 2, 2); });
+    SetFont(1, kRed);
+    const auto red = Drawn([] { Text("Score 120", 2, 2); });
+    EXPECT_NE(std::count(red.begin(), red.end(), kRed), 0);
+    EXPECT_EQ(std::count(red.begin(), red.end(), kGreen), 0);
+    EXPECT_EQ(std::count(green.begin(), green.end(), kGreen),
+              std::count(red.begin(), red.end(), kRed));
+    for (int32_t n = 0; n < 1500; ++n)  // more different texts than are ever kept
+        TextInt(n, 2, 2);
+    EXPECT_EQ(Drawn([] { Text("Score 120", 2, 2); }), red);
+}
