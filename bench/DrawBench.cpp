@@ -3,16 +3,15 @@
 // the whole buffer measured in the same run.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <vector>
-
+#include "BenchWindow.h"
 #include "Shared.h"
 #include "Vuderiv.h"
 
 namespace {
 
-constexpr int32_t kWidth = 1000, kHeight = 800, kTile = 20;
+using BenchWindow::kHeight;
+using BenchWindow::kWidth;
+constexpr int32_t kTile = 20;
 
 // Fills a bitmap with a pattern; the mask pattern is half light, half dark.
 void Paint(uint32_t bitmap, uint32_t (*color)(int32_t x, int32_t y)) {
@@ -21,16 +20,6 @@ void Paint(uint32_t bitmap, uint32_t (*color)(int32_t x, int32_t y)) {
     for (int32_t y = 0; y < surface.height; ++y) {
         for (int32_t x = 0; x < surface.width; ++x)
             surface.Row(y)[x] = color(x, y);
-    }
-}
-
-void BufferMemcpy(benchmark::State& state) {
-    const size_t bytes = static_cast<size_t>(kWidth) * kHeight * sizeof(uint32_t);
-    std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
     }
 }
 
@@ -68,19 +57,10 @@ void TextLine(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BufferMemcpy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TilesFullScreen)->Unit(benchmark::kMicrosecond);
 BENCHMARK(MaskedSprite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TextLine)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    Vuderiv::Window("Bench", kWidth, kHeight);
-    if (!Vuderiv::WindowIsOpen()) return 1;
-    Vuderiv::SetBuffering(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Vuderiv::KillWindow();
-    return 0;
+    return BenchWindow::Run(argc, argv);
 }

@@ -3,12 +3,9 @@
 // the whole 1000 x 800 buffer in the same run.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <iostream>
-#include <vector>
 
+#include "BenchWindow.h"
 #include "Level.h"
 #include "MainLoop.h"
 #include "Scene.h"
@@ -92,29 +89,12 @@ void BM_Draw(benchmark::State& state) {
 }
 BENCHMARK(BM_Draw);
 
-void BM_MemcpyFullBuffer(benchmark::State& state) {
-    std::vector<uint32_t> from(1000 * 800, 0x123456), to(1000 * 800);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), from.size() * sizeof(uint32_t));
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_MemcpyFullBuffer);
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
     std::filesystem::current_path(ZARVOK_DATA_DIR);
-    Vuderiv::Window("Zarvok", 1000, 800);
-    if (!Vuderiv::WindowIsOpen()) return 1;
-    Vuderiv::SetBuffering(true);
-    ResetState();
-    BuildScene();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Vuderiv::KillWindow();
-    return 0;
+    return BenchWindow::Run(argc, argv, false, [] {
+        ResetState();
+        BuildScene();
+    });
 }

@@ -3,8 +3,7 @@
 // the presentation itself; under the offscreen driver it shows the event round trip.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
+#include "BenchWindow.h"
 #include "Shared.h"
 #include "Vuderiv.h"
 
@@ -21,13 +20,5 @@ BENCHMARK(BM_UpdateWindowAndPresent)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    Vuderiv::Window("Zarvok", 1000, 800);
-    if (!Vuderiv::WindowIsOpen()) return 1;
-    Vuderiv::SetBuffering(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Vuderiv::KillWindow();
-    return 0;
+    return BenchWindow::Run(argc, argv, true);
 }
