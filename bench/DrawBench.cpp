@@ -1,6 +1,7 @@
 // The cost of a frame's drawing: 2000 tiles of 20 x 20 covering the 1000 x 800 buffer,
 // one 60 x 60 masked sprite, and a 40-character text line, each beside a plain memcpy of
-// the whole buffer measured in the same run.
+// the whole buffer measured in the same run; and 2000 draws of a 1 x 1 bitmap, the cost of
+// the calls themselves.
 #include <benchmark/benchmark.h>
 
 #include "BenchWindow.h"
@@ -55,11 +56,22 @@ void TextLine(benchmark::State& state) {
         Vuderiv::Text(line, 20, 760);
 }
 
+// What a draw costs apart from its pixels: the lock, the handle, the clipping.
+void TinyDraws(benchmark::State& state) {
+    const uint32_t tile = Vuderiv::CreateBitmap(1, 1);
+    for (auto _ : state) {
+        for (int32_t i = 0; i < 2000; ++i)
+            Vuderiv::DrawBitmap(tile, i % 1000, i / 1000);
+    }
+    Vuderiv::DestroyBitmap(tile);
+}
+
 }  // namespace
 
 BENCHMARK(TilesFullScreen)->Unit(benchmark::kMicrosecond);
 BENCHMARK(MaskedSprite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(TextLine)->Unit(benchmark::kMicrosecond);
+BENCHMARK(TinyDraws)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     return BenchWindow::Run(argc, argv);
