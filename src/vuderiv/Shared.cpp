@@ -45,7 +45,12 @@ bool Sync() {
     std::unique_lock<std::mutex> lock(s.lifecycleLock);
     SDL_Event event = RequestEvent(REQUEST_SYNC);
     const uint64_t answered = s.syncCount + 1;
-    if (s.state != STATE_ACTIVE || !PushEventLocked(s, event)) return false;
+    if (s.state != STATE_ACTIVE) return false;
+    if (!PushEventLocked(s, event)) {
+        // The window is closing: every event before has been handled once it is gone.
+        s.lifecycleChanged.wait(lock, [&] { return s.state == STATE_DEAD; });
+        return false;
+    }
     // A close among the events pushed before ends the window instead of an answer.
     s.lifecycleChanged.wait(lock, [&] { return s.syncCount >= answered || s.state == STATE_DEAD; });
     return true;

@@ -137,7 +137,8 @@ bool PushRequest(Request request);
 // Pushes an SDL event to the window thread if its event queue is open; false otherwise.
 bool PushEvent(SDL_Event& event);
 // Returns once the window thread has handled every event pushed before the call.
-// False when no window is open. Used by tests that push input events.
+// False when no window is open, or once a close under way has ended it. Used by tests
+// that push input events and by benchmarks.
 bool Sync();
 
 // Window thread: the event handling of input (keys and mouse). True when handled.

@@ -3,6 +3,10 @@
 // pushes events to it (Shared.cpp) and waits for its state to change.
 #include <SDL.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <iostream>
 #include <system_error>
@@ -51,6 +55,29 @@ bool HeadlessByAccident() {
     return !(asked && SDL_strcasecmp(asked, driver) == 0);
 }
 
+// 0x00BBGGRR into 0x00RRGGBB: red and blue change places.
+uint32_t SwapRedBlue(uint32_t p) {
+    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
+
+// One row of SwapRedBlue, four pixels at a time where the processor allows.
+void SwapRedBlueRow(uint32_t* to, const uint32_t* from, int n) {
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i low = _mm_set1_epi32(0xFF);
+    const __m128i green = _mm_set1_epi32(0xFF00);
+    for (; x + 4 <= n; x += 4) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
+        const __m128i red = _mm_slli_epi32(_mm_and_si128(p, low), 16);
+        const __m128i blue = _mm_and_si128(_mm_srli_epi32(p, 16), low);
+        const __m128i q = _mm_or_si128(_mm_or_si128(red, blue), _mm_and_si128(p, green));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), q);
+    }
+#endif
+    for (; x < n; ++x)
+        to[x] = SwapRedBlue(from[x]);
+}
+
 // Converts the window's picture (0x00BBGGRR) into the window surface's format.
 void WritePixels(const Surface& from, SDL_Surface* to) {
     const int w = std::min(from.width, to->w);
@@ -60,11 +87,8 @@ void WritePixels(const Surface& from, SDL_Surface* to) {
     auto* base = static_cast<uint8_t*>(to->pixels);
     if (to->format->format == SDL_PIXELFORMAT_RGB888) {
         for (int y = 0; y < h; ++y) {
-            const uint32_t* src = from.Row(y);
-            auto* dst = reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(y) * to->pitch);
-            // 0x00BBGGRR byte-swapped is 0xRRGGBB00: one shift from 0x00RRGGBB.
-            for (int x = 0; x < w; ++x)
-                dst[x] = __builtin_bswap32(src[x]) >> 8;
+            auto* row = reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(y) * to->pitch);
+            SwapRedBlueRow(row, from.Row(y), w);
         }
     } else {
         SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_BGR888, from.pixels.data(),

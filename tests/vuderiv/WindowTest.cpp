@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <utility>
 
 #include "Harness.h"
 #include "Shared.h"
@@ -205,20 +206,42 @@ TEST_F(Buffering, ExposeRepaintsFromTheBufferWhateverTheSwitch) {
     EXPECT_EQ(WindowPixel(0, 0), 0x123456u);
 }
 
-TEST_F(Buffering, PresentationReachesTheWindowSurfaceWithRedAndBlueInPlace) {
-    detail::Shared& s = S();
-    {
-        std::lock_guard<std::mutex> lock(s.canvasLock);
-        s.buffer.Row(1)[2] = 0x0000B0;  // dark red
-    }
-    UpdateWindow();
-    Sync();  // the present request has been handled
-    SDL_Surface* surface = SDL_GetWindowSurface(s.sdlWindow);
-    ASSERT_NE(surface, nullptr);
+// The colour the window surface holds at (x, y), as 0x00BBGGRR.
+uint32_t SurfacePixel(SDL_Surface* surface, int x, int y) {
     Uint8 r = 0, g = 0, b = 0;
-    const auto* row = static_cast<const uint8_t*>(surface->pixels) + surface->pitch;
-    SDL_GetRGB(reinterpret_cast<const Uint32*>(row)[2], surface->format, &r, &g, &b);
-    EXPECT_EQ(r, 0xB0);
-    EXPECT_EQ(g, 0);
-    EXPECT_EQ(b, 0);
+    const auto* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+    SDL_GetRGB(reinterpret_cast<const Uint32*>(row)[x], surface->format, &r, &g, &b);
+    return static_cast<uint32_t>(b) << 16 | static_cast<uint32_t>(g) << 8 | r;
+}
+
+TEST(Presentation, EveryPixelReachesTheWindowSurfaceWithRedAndBlueInPlace) {
+    for (const auto& [w, h] : {std::pair{1000, 4}, std::pair{203, 3}}) {  // whole and odd rows
+        SCOPED_TRACE(w);
+        Window("Colours", static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+        ASSERT_TRUE(WindowIsOpen());
+        detail::Shared& s = S();
+        const auto colour = [](int x, int y) {
+            return static_cast<uint32_t>(x * 0x010307 + y * 0x0B0000) & 0xFFFFFF;
+        };
+        {
+            std::lock_guard<std::mutex> lock(s.canvasLock);
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x)
+                    s.buffer.Row(y)[x] = colour(x, y);
+            }
+            s.buffer.Row(1)[2] = 0x0000B0;  // dark red
+        }
+        UpdateWindow();
+        Sync();  // the present request has been handled
+        SDL_Surface* surface = SDL_GetWindowSurface(s.sdlWindow);
+        ASSERT_NE(surface, nullptr);
+        EXPECT_EQ(SurfacePixel(surface, 2, 1), 0x0000B0u);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (x == 2 && y == 1) continue;
+                ASSERT_EQ(SurfacePixel(surface, x, y), colour(x, y)) << x << ", " << y;
+            }
+        }
+        KillWindow();
+    }
 }
