@@ -78,9 +78,10 @@ class Game:
         self.window.send_event(event, event_mask=X.NoEventMask)
         self.dpy.flush()
 
-    def key(self, name):
-        subprocess.run(["xdotool", "key", "--window", str(self.wid), name], env=self.xserver.env,
-                       check=True, timeout=10)
+    def key(self, action, name):
+        """A key event through the X server: action is key, keydown or keyup."""
+        subprocess.run(["xdotool", action, "--window", str(self.wid), name],
+                       env=self.xserver.env, check=True, timeout=10)
 
     def wait(self, seconds):
         try:
@@ -123,6 +124,26 @@ def case_the_level_shows_its_tiles_in_their_colours(xserver):
         game.stop()
 
 
+def sky_block(w, h):
+    """A w x h block of sky tiles as the window shows it at a multiple of 20."""
+    sky = tile("lucht.bmp")
+    return [[sky[r % 20][c % 20] for c in range(w)] for r in range(h)]
+
+
+def case_the_arrow_key_walks_the_player(xserver):
+    game = Game(xserver)
+    try:
+        time.sleep(0.5)  # he has fallen from his start onto the first ledge, at (100, 100)
+        assert game.block(100, 100, 60, 60) != sky_block(60, 60), "the player at his start"
+        game.key("keydown", "Right")
+        time.sleep(0.7)  # about ten frames of 20 pixels each
+        game.key("keyup", "Right")
+        time.sleep(0.2)
+        assert game.block(100, 100, 60, 60) == sky_block(60, 60), "he has walked away"
+    finally:
+        game.stop()
+
+
 def case_user_close_ends_the_program_at_once(xserver):
     game = Game(xserver)
     try:
@@ -149,6 +170,7 @@ def case_no_display_is_a_clear_error(xserver):
 
 CASES = [case_window_has_title_and_fixed_client_size,
          case_the_level_shows_its_tiles_in_their_colours,
+         case_the_arrow_key_walks_the_player,
          case_user_close_ends_the_program_at_once,
          case_no_display_is_a_clear_error]
 
