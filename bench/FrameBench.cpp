@@ -11,7 +11,6 @@
 #include "Scene.h"
 #include "Shared.h"
 #include "State.h"
-#include "Vuderiv.h"
 
 namespace {
 
