@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """End-to-end tests of the real program in a real X window.
 
-Starts its own Xvfb, runs build/zarvok from data/ as a player would, drives it with
+Starts its own Xvfb, runs build/zarvok (or the program that ZARVOK_PROGRAM names, such as
+a sanitizer build) from data/ as a player would, drives it with
 xdotool and python3-xlib, and reads the window back. Prints one line per case and a
 closing 'N passed, N failed' line; exits non-zero when a case fails.
 """
@@ -14,8 +15,18 @@ from PIL import Image
 from Xlib import X, display, protocol
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-PROGRAM = os.path.join(ROOT, "build", "zarvok")
+PROGRAM = os.environ.get("ZARVOK_PROGRAM", os.path.join(ROOT, "build", "zarvok"))
 DATA = os.path.join(ROOT, "data")
+# For a program built with sanitizers: stop at the first report, and leave out the leaks
+# that the system's own libraries keep (tests/lsan.supp says which).
+SANITIZER_ENV = {
+    "ASAN_OPTIONS": "detect_leaks=1 halt_on_error=1",
+    "LSAN_OPTIONS": "suppressions=" + os.path.join(ROOT, "tests", "lsan.supp")
+                    + " print_suppressions=0",
+    "UBSAN_OPTIONS": "halt_on_error=1 print_stacktrace=1",
+    "TSAN_OPTIONS": "halt_on_error=1 second_deadlock_stack=1 suppressions="
+                    + os.path.join(ROOT, "tests", "tsan.supp"),
+}
 
 
 class Xserver:
@@ -29,7 +40,7 @@ class Xserver:
         os.close(write)
         with os.fdopen(read) as f:
             self.name = ":" + f.readline().strip()
-        self.env = dict(os.environ, DISPLAY=self.name)
+        self.env = dict(os.environ, DISPLAY=self.name, **SANITIZER_ENV)
         self.env.pop("SDL_VIDEODRIVER", None)
         return self
 
@@ -159,7 +170,7 @@ def case_user_close_ends_the_program_at_once(xserver):
 
 
 def case_no_display_is_a_clear_error(xserver):
-    env = dict(os.environ)
+    env = dict(os.environ, **SANITIZER_ENV)
     env.pop("DISPLAY", None)
     env.pop("SDL_VIDEODRIVER", None)
     done = subprocess.run([PROGRAM], cwd=DATA, env=env, capture_output=True, text=True,
