@@ -140,8 +140,13 @@ std::optional<LevelLeesFout> LeesLevel(std::istream& invoer, const std::string& 
 
 std::optional<LevelLeesFout> LeesLevelBestand(const std::string& pad, BACKGROUND& grid) {
     std::error_code ec;
-    if (std::filesystem::is_directory(pad, ec)) {
+    const auto soort = std::filesystem::status(pad, ec).type();
+    if (soort == std::filesystem::file_type::directory) {
         return LevelLeesFout{pad, 0, 0, "cannot be opened: it is a directory"};
+    }
+    // A device or a pipe may never end (/dev/zero would be read for ever): plain files only.
+    if (!ec && soort != std::filesystem::file_type::regular) {
+        return LevelLeesFout{pad, 0, 0, "cannot be opened: it is not a plain file"};
     }
     std::ifstream bestand(pad, std::ios::binary);
     if (!bestand) {

@@ -35,7 +35,8 @@ public:
 // 4294967295 is refused: the grid is then left as it was.
 std::optional<LevelLeesFout> LeesLevel(std::istream& invoer, const std::string& naam,
                                        BACKGROUND& grid);
-// The same from a file; a file that cannot be opened is refused.
+// The same from a file; a file that cannot be opened, a directory, a device or a pipe is
+// refused.
 std::optional<LevelLeesFout> LeesLevelBestand(const std::string& pad, BACKGROUND& grid);
 
 // "level1.txt" or "level2.txt".

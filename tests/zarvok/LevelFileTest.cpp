@@ -1,6 +1,11 @@
 // Reading level files, refusing broken ones, and setting up a level.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "GameFixture.h"
@@ -114,6 +119,28 @@ TEST(LevelReader, RefusesCodesOtherThanTileCodes) {
     EXPECT_EQ(missing->rij, 0u);
     EXPECT_EQ(missing->Bericht(), "no/such/level.txt: cannot be opened: No such file or directory");
     EXPECT_TRUE(LeesLevelBestand("/tmp", grid));
+}
+
+TEST(LevelReader, DevicesAndPipesAreRefusedAHugeFileIsReadToItsEnd) {
+    BACKGROUND grid = Pattern();
+    const auto device = LeesLevelBestand("/dev/zero", grid);  // would never end
+    ASSERT_TRUE(device);
+    EXPECT_EQ(device->Bericht(), "/dev/zero: cannot be opened: it is not a plain file");
+    const std::string dir = testing::TempDir() + "levels-" + std::to_string(getpid());
+    std::filesystem::create_directories(dir);
+    const std::string pipe = dir + "/pipe.txt";  // opening it would wait for a writer
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_TRUE(LeesLevelBestand(pipe, grid));
+    EXPECT_EQ(grid, Pattern());
+
+    // 100 MB: the codes, then a run of NUL characters to the end, one item without digits.
+    const std::string huge = dir + "/huge.txt";
+    std::ofstream(huge) << Codes(Pattern(), "\r\n").substr(0, 1999 * 3);
+    std::filesystem::resize_file(huge, 100'000'000);
+    grid = BACKGROUND{};
+    EXPECT_FALSE(LeesLevelBestand(huge, grid));
+    EXPECT_EQ(grid, Pattern());  // the 2000th code reads as sky, as does Pattern()'s
+    std::filesystem::remove_all(dir);
 }
 
 class LevelSetUp : public GameTest::GameTest {};
