@@ -1,6 +1,6 @@
 // The cost of one frame of the game with a full scene (15 living enemies, 30 bullets in
-// flight): its logic from KeyControle to CheckKogel, and its drawing, beside a copy of
-// the whole 1000 x 800 buffer in the same run.
+// flight): its logic from KeyControle to CheckKogel, its drawing, and both together,
+// beside a copy of the whole 1000 x 800 buffer in the same run.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -87,6 +87,20 @@ void BM_Draw(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Draw);
+
+// A whole frame as the game's thread pays for it: the logic, then Draw with its
+// UpdateWindow, the copy of the buffer into the window's picture.
+void BM_FullFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        RestoreScene();
+        FrameLogica();
+        Draw();
+        state.PauseTiming();
+        Vuderiv::detail::Sync();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FullFrame);
 
 }  // namespace
 

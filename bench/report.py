@@ -1,0 +1,153 @@
+#!/usr/bin/python3
+"""Runs every benchmark program and measures the real program under Xvfb; prints one table.
+
+Each benchmark program times a memcpy of the whole 1000 x 800 x 4-byte buffer in the same
+run, and every time of that program is shown beside it as a ratio. Times are medians of
+the repetitions; CPU time of the calling thread, except for the presentation, which the
+window thread does and is therefore wall time. The real program is measured on its own
+Xvfb: start-up until its first picture is shown, the CPU share it takes of one core over
+10 s in the idle menu and in play (from /proc), and its peak resident memory.
+
+Usage: bench/report.py BUILD_DIR
+"""
+import json
+import os
+import subprocess
+import sys
+import time
+
+from Xlib import X, display
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+import run as e2e  # noqa: E402  the Xvfb and window helpers of the end-to-end tests
+
+MEMCPY = "BM_MemcpyWholeBuffer"
+REPETITIONS = 5
+# (program, benchmark, row label, wall time rather than CPU time)
+ROWS = [
+    ("bench_frame", "BM_FrameLogic", "frame logic (15 enemies, 30 bullets)", False),
+    ("bench_frame", "BM_Draw", "Draw (scene, panel, UpdateWindow)", False),
+    ("bench_buffer", "BM_UpdateWindow", "UpdateWindow (copy into the window)", False),
+    ("bench_frame", "BM_FullFrame", "full frame (logic + Draw + copy)", False),
+    ("bench_present", "BM_UpdateWindowAndPresent", "UpdateWindow + presentation, Xvfb", True),
+]
+SAMPLE_SECONDS = 10
+
+
+def medians(program, env):
+    """The median times of a benchmark program's benchmarks in microseconds: {name: (cpu, wall)}."""
+    done = subprocess.run(
+        [program, f"--benchmark_repetitions={REPETITIONS}", "--benchmark_format=json",
+         "--benchmark_report_aggregates_only=true"],
+        env=env, capture_output=True, text=True, check=True, timeout=600)
+    scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+    result = {}
+    for b in json.loads(done.stdout)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            unit = scale[b["time_unit"]]
+            result[b["run_name"]] = (b["cpu_time"] * unit, b["real_time"] * unit)
+    return result
+
+
+def benchmark_rows(build, xserver):
+    rows = []
+    runs = {}
+    for program, name, label, wall in ROWS:
+        if program not in runs:
+            env = xserver.env if program == "bench_present" else dict(os.environ)
+            runs[program] = medians(os.path.join(build, "bench", program), env)
+        times = runs[program]
+        took = times[name][1 if wall else 0]
+        yardstick = times[MEMCPY][1 if wall else 0]
+        rows.append((label, f"{took:9.1f} us", f"{yardstick:7.1f} us", f"{took / yardstick:5.2f}x"))
+    return rows
+
+
+def find_window(dpy):
+    """The program's top-level window, or None while it is not there yet."""
+    for child in dpy.screen().root.query_tree().children:
+        try:
+            if child.get_wm_name() == "Zarvok":
+                return child
+        except Exception:  # a window that went away meanwhile
+            pass
+    return None
+
+
+def shows_first_picture(window):
+    """Whether the window shows the game's first picture: the brick tile at the top left."""
+    try:
+        image = window.get_image(0, 0, 20, 20, X.ZPixmap, 0xFFFFFFFF)
+    except Exception:  # not mapped yet
+        return False
+    data = image.data
+    shown = [[(data[4 * (r * 20 + c) + 2], data[4 * (r * 20 + c) + 1], data[4 * (r * 20 + c)])
+              for c in range(20)] for r in range(20)]
+    return shown == e2e.tile("baksteen.bmp")
+
+
+def cpu_ticks(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return int(fields[11]) + int(fields[12])  # utime + stime
+
+
+def cpu_share(pid):
+    """The process's CPU time over SAMPLE_SECONDS as a percentage of one core."""
+    start, ticks = time.monotonic(), cpu_ticks(pid)
+    time.sleep(SAMPLE_SECONDS)
+    used = (cpu_ticks(pid) - ticks) / os.sysconf("SC_CLK_TCK")
+    return 100.0 * used / (time.monotonic() - start)
+
+
+def peak_memory(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024.0
+    return float("nan")
+
+
+def program_rows(build, xserver):
+    dpy = display.Display(xserver.name)
+    started = time.monotonic()
+    proc = subprocess.Popen([os.path.join(build, "zarvok")], cwd=e2e.DATA, env=xserver.env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        window = None
+        while time.monotonic() - started < 30:
+            window = window or find_window(dpy)
+            if window is not None and shows_first_picture(window):
+                break
+            time.sleep(0.002)
+        else:
+            raise RuntimeError("the program showed no first picture within 30 s")
+        startup = (time.monotonic() - started) * 1000.0
+        play = cpu_share(proc.pid)
+        peak = peak_memory(proc.pid)
+    finally:
+        proc.kill()
+        proc.wait(10)
+        dpy.close()
+    return [("start-up until the first level is shown", f"{startup:9.0f} ms", "", ""),
+            (f"CPU share of one core in play, {SAMPLE_SECONDS} s", f"{play:9.2f} %", "", ""),
+            ("peak resident memory (VmHWM)", f"{peak:9.1f} MiB", "", "")]
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
+    with e2e.Xserver() as xserver:
+        rows = benchmark_rows(build, xserver) + program_rows(build, xserver)
+    header = ("measure", "median", "memcpy", "ratio")
+    widths = [max(len(r[i]) for r in rows + [header]) for i in range(4)]
+    line = "| " + " | ".join("{:%d}" % w for w in widths) + " |"
+    print(line.format(*header))
+    print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+    for row in rows:
+        print(line.format(*row))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
