@@ -15,7 +15,7 @@ from PIL import Image
 from Xlib import X, display, protocol
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-PROGRAM = os.environ.get("ZARVOK_PROGRAM", os.path.join(ROOT, "build", "zarvok"))
+PROGRAM = os.path.abspath(os.environ.get("ZARVOK_PROGRAM", os.path.join(ROOT, "build", "zarvok")))
 DATA = os.path.join(ROOT, "data")
 # For a program built with sanitizers: stop at the first report, and leave out the leaks
 # that the system's own libraries keep (tests/lsan.supp says which).
@@ -52,9 +52,9 @@ class Xserver:
 class Game:
     """The program running on an X server, with its window found."""
 
-    def __init__(self, xserver):
+    def __init__(self, xserver, cwd=DATA):
         self.xserver = xserver
-        self.proc = subprocess.Popen([PROGRAM], cwd=DATA, env=xserver.env,
+        self.proc = subprocess.Popen([PROGRAM], cwd=cwd, env=xserver.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         found = subprocess.run(
             ["xdotool", "search", "--sync", "--name", "^Zarvok$"], env=xserver.env,
@@ -186,10 +186,10 @@ CASES = [case_window_has_title_and_fixed_client_size,
          case_no_display_is_a_clear_error]
 
 
-def main():
+def main(cases=None):
     passed = failed = 0
     with Xserver() as xserver:
-        for case in CASES:
+        for case in cases or CASES:
             name = case.__name__[len("case_"):]
             try:
                 case(xserver)
