@@ -32,6 +32,10 @@ std::mt19937& SystemGenerator() {
 
 }  // namespace
 
+void SeedSystemGenerator(uint32_t seed) {
+    SystemGenerator().seed(seed);
+}
+
 uint32_t RandomCard(uint32_t min, uint32_t max) {
     if (max < min) {
         std::cerr << "ERROR calling RandomCardFromInterval: min " << min << " is bigger than max "

@@ -10,6 +10,9 @@ namespace StandardLib {
 // generator, seeded once from the clock. True at start.
 extern bool gPseudoRandom;
 
+// Seeds the system generator anew, so that a run can be repeated exactly (the play bot).
+void SeedSystemGenerator(uint32_t seed);
+
 // A random number in [min, max]. With max < min it writes an error line and gives min.
 uint32_t RandomCard(uint32_t min, uint32_t max);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "StandardLib.h"
 
@@ -59,4 +60,17 @@ TEST(RandomCard, MaxBelowMinWritesOneLineAndGivesMin) {
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(v, 7u);
     EXPECT_EQ(err, "ERROR calling RandomCardFromInterval: min 7 is bigger than max 3\n");
+}
+
+TEST(RandomCard, ASeededSystemGeneratorRepeatsItsDraws) {
+    gPseudoRandom = false;
+    std::vector<uint32_t> first, again;
+    StandardLib::SeedSystemGenerator(2026);
+    for (int i = 0; i < 20; ++i)
+        first.push_back(RandomCard(0, 1000000));
+    StandardLib::SeedSystemGenerator(2026);
+    for (int i = 0; i < 20; ++i)
+        again.push_back(RandomCard(0, 1000000));
+    gPseudoRandom = true;
+    EXPECT_EQ(first, again);
 }

@@ -1,0 +1,212 @@
+#include "Bot.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "Harness.h"
+#include "MainLoop.h"
+#include "StandardLib.h"
+#include "State.h"
+
+namespace Bot {
+
+namespace {
+
+using namespace Zarvok;
+
+constexpr uint32_t kFramePauze = 70, kBerichtPauze = 700, kWinstPauze = 1400;
+constexpr int32_t kBandBoven = 40;    // an enemy this much higher is still hit by a bullet
+constexpr double kWillekeur = 0.08;   // share of frames with keys drawn at random
+constexpr double kStopt = 0.12;       // share of games the bot leaves with Q
+constexpr uint32_t kStopVoor = 1500;  // ... at a frame drawn below this
+
+struct Keys {
+    bool left = false, right = false, up = false, ctrl = false, q = false;
+};
+
+// Ordered by weight: a game that ends in two ways at once counts the heavier.
+enum class Einde { GEEN, GESTOPT, GEWONNEN, VERLOREN };
+
+struct Run {
+    Options options;
+    Tally* tally = nullptr;
+    std::mt19937 rng;
+    Keys held;
+    Einde einde = Einde::GEEN;
+    bool inSpel = false;
+    bool gesloten = false;
+    uint64_t pauzes = 0;
+    uint64_t sluitBij = 0;  // the pause at which the window is closed early; 0: none
+    uint32_t frameInSpel = 0;
+    uint32_t stopBij = 0;  // the frame of this game at which Q is pressed; 0: none
+    int32_t vorigeX = -1;
+    RICHTING_MANNEKE_EN afdaling = KIJKRECHTS;
+};
+
+Run* gRun = nullptr;
+
+bool Kans(double p) {
+    return std::uniform_real_distribution<double>(0.0, 1.0)(gRun->rng) < p;
+}
+
+uint32_t Tussen(uint32_t min, uint32_t max) {
+    return std::uniform_int_distribution<uint32_t>(min, max)(gRun->rng);
+}
+
+void Sluit() {
+    if (gRun->gesloten) return;
+    gRun->gesloten = true;
+    TestSupport::PushUserClose();
+}
+
+void Zet(bool& held, bool want, SDL_Keycode key) {
+    if (held != want) TestSupport::PushKey(want, key);
+    held = want;
+}
+
+// Brings the keyboard to the keys wanted and waits until the window has them.
+void Druk(const Keys& want) {
+    Keys& h = gRun->held;
+    Zet(h.left, want.left, SDLK_LEFT);
+    Zet(h.right, want.right, SDLK_RIGHT);
+    Zet(h.up, want.up, SDLK_UP);
+    Zet(h.ctrl, want.ctrl, SDLK_LCTRL);
+    Zet(h.q, want.q, SDLK_q);
+    TestSupport::Sync();
+}
+
+void EindeVanSpel() {
+    Run& r = *gRun;
+    if (r.einde == Einde::GEEN) return;
+    Tally& t = *r.tally;
+    if (r.einde == Einde::GEWONNEN) ++t.won;
+    if (r.einde == Einde::VERLOREN) ++t.lost;
+    if (r.einde == Einde::GESTOPT) ++t.quit;
+    r.einde = Einde::GEEN;
+    r.inSpel = false;
+    if (r.options.afterGame) r.options.afterGame(t.Games(), t);
+    if (t.Games() >= r.options.games) Sluit();
+}
+
+void Noteer(Einde e) {
+    if (e > gRun->einde) gRun->einde = e;
+}
+
+void BeginSpel() {
+    Run& r = *gRun;
+    r.inSpel = true;
+    r.frameInSpel = 0;
+    r.stopBij = Kans(kStopt) ? Tussen(1, kStopVoor) : 0;
+    r.vorigeX = -1;
+}
+
+bool Staat() {
+    return !Manneke.Val && Manneke.Sprong == NIHIL;
+}
+
+// The living enemy nearest to the player that his bullets can hit, or nullptr.
+const VIJAND_RC* Doelwit() {
+    const VIJAND_RC* best = nullptr;
+    int32_t bestAfstand = 0;
+    for (uint32_t i = 1; i <= Array_index_vijanden; ++i) {
+        const VIJAND_RC& e = Vijanden_ar[i];
+        const int32_t hoger = Manneke.Huidigepos_y - e.Huidigepos_y;
+        if (e.Status != LEVEND || hoger < 0 || hoger > kBandBoven) continue;
+        const int32_t afstand = std::abs(e.Huidigepos_x - Manneke.Huidigepos_x);
+        if (best == nullptr || afstand < bestAfstand) {
+            best = &e;
+            bestAfstand = afstand;
+        }
+    }
+    return best;
+}
+
+void Loop(Keys& k, RICHTING_MANNEKE_EN r) {
+    (r == KIJKLINKS ? k.left : k.right) = true;
+}
+
+// Turns toward the nearest enemy in reach and fires; with none, walks down the level to
+// the floor, where every enemy comes by, turning where a wall stops him.
+Keys Kies() {
+    Run& r = *gRun;
+    Keys k;
+    if (Kans(kWillekeur)) {
+        k.left = Kans(0.3);
+        k.right = Kans(0.3);
+        k.up = Kans(0.2);
+        k.ctrl = Kans(0.5);
+        return k;
+    }
+    if (const VIJAND_RC* doel = Doelwit()) {
+        const RICHTING_MANNEKE_EN naar =
+            doel->Huidigepos_x < Manneke.Huidigepos_x ? KIJKLINKS : KIJKRECHTS;
+        if (naar != Manneke.Richting) Loop(k, naar);
+        k.ctrl = true;
+        return k;
+    }
+    if (Manneke.Huidigepos_y < kVijandenVloer && Staat()) {
+        if (Manneke.Huidigepos_x == r.vorigeX) {
+            r.afdaling = r.afdaling == KIJKLINKS ? KIJKRECHTS : KIJKLINKS;
+        }
+        r.vorigeX = Manneke.Huidigepos_x;
+        Loop(k, r.afdaling);
+    }
+    return k;
+}
+
+void NaFrame() {
+    Run& r = *gRun;
+    EindeVanSpel();  // a game that ended last frame: this frame starts the next one
+    if (r.gesloten) return;
+    if (!r.inSpel) BeginSpel();
+    ++r.frameInSpel;
+    if (++r.tally->frames == r.options.frames) Sluit();
+    if (Q_pressed) Noteer(Einde::GESTOPT);
+    Keys k = Kies();
+    k.q = r.frameInSpel == r.stopBij;
+    Druk(k);
+}
+
+void NaBericht(uint32_t ms) {
+    if (ms == kWinstPauze) {
+        Noteer(Einde::GEWONNEN);
+    } else if (Levelvar == LEVEL1 && Resterende_vijanden == 0) {
+        ++gRun->tally->levelOneWon;  // "Proficiat!": level 2 follows
+    } else {
+        Noteer(Einde::VERLOREN);
+    }
+}
+
+// Stands in for the program's pauses: the bot acts in them, and they take no time.
+void BotPauze(uint32_t ms) {
+    Run& r = *gRun;
+    if (++r.pauzes == r.sluitBij) Sluit();
+    if (r.gesloten) return;
+    if (ms == kFramePauze) {
+        NaFrame();
+    } else if (ms == kBerichtPauze || ms == kWinstPauze) {
+        NaBericht(ms);
+    }
+}
+
+}  // namespace
+
+int Play(const Options& options, Tally& tally) {
+    Run run;
+    run.options = options;
+    run.tally = &tally;
+    run.rng.seed(options.seed);
+    gRun = &run;
+    if (options.closeWithin > 0) run.sluitBij = Tussen(1, options.closeWithin);
+    StandardLib::SeedSystemGenerator(options.seed);
+    SetPauze(BotPauze);
+    const int status = Programma();
+    SetPauze(nullptr);
+    EindeVanSpel();
+    gRun = nullptr;
+    return status;
+}
+
+}  // namespace Bot

@@ -1,0 +1,94 @@
+// The bot plays the real program through the real window library. Each run's seed is
+// printed first: ZARVOK_BOT_SEED=<seed> replays that run exactly.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+#include "Bot.h"
+#include "Shared.h"
+#include "State.h"
+#include "Vuderiv.h"
+
+namespace {
+
+uint32_t Seed() {
+    const char* given = std::getenv("ZARVOK_BOT_SEED");
+    const uint32_t seed =
+        given != nullptr
+            ? static_cast<uint32_t>(std::strtoul(given, nullptr, 10))
+            : static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    std::cout << "bot seed " << seed << " (ZARVOK_BOT_SEED=" << seed << " replays it)" << std::endl;
+    return seed;
+}
+
+class PlayBot : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(ZARVOK_SOURCE_DIR "/data");
+    }
+    void TearDown() override { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+std::vector<size_t> gTableLengths;
+
+void NoteTable(uint32_t, const Bot::Tally&) {
+    Vuderiv::detail::Canvas canvas;
+    gTableLengths.push_back(canvas.Bitmaps().size());
+}
+
+}  // namespace
+
+TEST_F(PlayBot, PlaysGamesToTheirEndsAndTheBitmapTableKeepsItsLength) {
+    Bot::Options options;
+    options.seed = Seed();
+    options.games = 1000;
+    options.frames = 900;
+    options.afterGame = NoteTable;
+    Bot::Tally tally;
+    EXPECT_EQ(Bot::Play(options, tally), 0);
+    EXPECT_FALSE(Vuderiv::WindowIsOpen());
+    EXPECT_EQ(tally.frames, options.frames);
+    for (const size_t length : gTableLengths)
+        EXPECT_EQ(length, gTableLengths.front());
+}
+
+TEST_F(PlayBot, ASeedReplaysTheRunExactly) {
+    Bot::Options options;
+    options.seed = Seed();
+    options.frames = 300;
+    struct Outcome {
+        uint32_t games, score, enemies;
+        int32_t x, y, health;
+        bool operator==(const Outcome&) const = default;
+    };
+    std::vector<Outcome> runs;
+    for (int run = 0; run < 2; ++run) {
+        Bot::Tally tally;
+        ASSERT_EQ(Bot::Play(options, tally), 0);
+        using namespace Zarvok;
+        runs.push_back({tally.Games(), Highscore, Array_index_vijanden, Manneke.Huidigepos_x,
+                        Manneke.Huidigepos_y, Manneke.Levens});
+    }
+    EXPECT_EQ(runs[0], runs[1]);
+}
+
+TEST_F(PlayBot, ClosingTheWindowAtAnyPauseEndsTheProgramWithStatusZero) {
+    const uint32_t seed = Seed();
+    for (uint32_t attempt = 0; attempt < 4; ++attempt) {
+        Bot::Options options;
+        options.seed = seed + attempt;
+        options.games = 1000;
+        options.closeWithin = 400;
+        Bot::Tally tally;
+        EXPECT_EQ(Bot::Play(options, tally), 0) << "seed " << options.seed;
+        EXPECT_FALSE(Vuderiv::WindowIsOpen());
+    }
+}
