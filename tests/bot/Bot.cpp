@@ -19,8 +19,6 @@ using namespace Zarvok;
 constexpr uint32_t kFramePauze = 70, kBerichtPauze = 700, kWinstPauze = 1400;
 constexpr int32_t kBandBoven = 40;    // an enemy this much higher is still hit by a bullet
 constexpr double kWillekeur = 0.08;   // share of frames with keys drawn at random
-constexpr double kStopt = 0.12;       // share of games the bot leaves with Q
-constexpr uint32_t kStopVoor = 1500;  // ... at a frame drawn below this
 
 struct Keys {
     bool left = false, right = false, up = false, ctrl = false, q = false;
@@ -98,7 +96,7 @@ void BeginSpel() {
     Run& r = *gRun;
     r.inSpel = true;
     r.frameInSpel = 0;
-    r.stopBij = Kans(kStopt) ? Tussen(1, kStopVoor) : 0;
+    r.stopBij = Kans(r.options.quitShare) ? Tussen(1, r.options.quitBefore) : 0;
     r.vorigeX = -1;
 }
 

@@ -25,6 +25,8 @@ struct Options {
     // Also closes the window at a pause chosen by the seed among the first closeWithin
     // pauses of the run (frames, messages, menu passes); 0: no early close.
     uint32_t closeWithin = 0;
+    double quitShare = 0.12;     // the share of games the bot leaves with Q ...
+    uint32_t quitBefore = 1500;  // ... at a frame drawn below this
     // Called after each game with its number (from 1) and the tally so far.
     std::function<void(uint32_t game, const Tally&)> afterGame;
 };
