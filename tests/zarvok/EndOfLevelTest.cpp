@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -120,15 +121,24 @@ TEST_F(EndOfLevel, QAndWinningKeepTheDifficultyDyingResetsIt) {
 namespace {
 
 int gFrame = 0;
+bool gSawClosed = false;     // a pause has found the window closed
+int gFramesAfterClosed = 0;  // frames that began after that
 std::chrono::steady_clock::time_point gClosedAt;
 
-// The user closes the window during the fifth frame's pause.
+// The user closes the window during the fifth frame's pause. However late the window
+// thread gets to the close, no frame may begin once a pause has found the window gone;
+// one that does is counted, and Q ends the game so the program can still return.
 void CloseInFifthPause(uint32_t ms) {
+    if (gSawClosed) {
+        ++gFramesAfterClosed;
+        Q_pressed = true;
+    }
     if (++gFrame == 5) {
         TestSupport::PushUserClose();
         gClosedAt = std::chrono::steady_clock::now();
     }
     WachtZolangOpen(ms);
+    if (!Vuderiv::WindowIsOpen()) gSawClosed = true;
 }
 
 }  // namespace
@@ -136,10 +146,14 @@ void CloseInFifthPause(uint32_t ms) {
 TEST_F(EndOfLevel, ClosingTheWindowEndsTheProgramAtOnce) {
     SetPauze(CloseInFifthPause);
     EXPECT_EQ(Programma(), 0);
-    const auto afterClose = std::chrono::steady_clock::now() - gClosedAt;
-    EXPECT_EQ(gFrame, 5);
-    EXPECT_LT(afterClose, std::chrono::milliseconds(300));
+    const auto took = std::chrono::steady_clock::now() - gClosedAt;
+    EXPECT_GE(gFrame, 5);
+    EXPECT_EQ(gFramesAfterClosed, 0);
     EXPECT_FALSE(Vuderiv::WindowIsOpen());
+    // A figure, not a bound: how long the close took on this run.
+    std::printf("close to return: %lld ms\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
 }
 
 TEST_F(EndOfLevel, RealPauseEndsWhenTheWindowCloses) {
@@ -147,8 +161,8 @@ TEST_F(EndOfLevel, RealPauseEndsWhenTheWindowCloses) {
     WachtZolangOpen(30);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
     TestSupport::PushUserClose();
-    WachtZolangOpen(1400);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(700));
+    WachtZolangOpen(24 * 3600 * 1000);  // a day: only the close can end this pause
+    EXPECT_FALSE(Vuderiv::WindowIsOpen());
 }
 
 TEST_F(EndOfLevel, UnusableLevelFileOrWindowEndsWithStatusOne) {
