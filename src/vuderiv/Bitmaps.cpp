@@ -120,17 +120,29 @@ Surface Convert(SDL_Surface* loaded, uint32_t width, uint32_t height, uint64_t m
 
 // --- Table access ------------------------------------------------------------------
 
-// The bitmap of a valid handle, or nullptr.
-Surface* Find(std::vector<BitStruct>& table, uint32_t handle) {
+// The slot of a valid handle, or nullptr.
+BitStruct* Find(std::vector<BitStruct>& table, uint32_t handle) {
     if (handle == 0 || handle > table.size()) return nullptr;
-    Surface& surface = table[handle - 1].surface;
-    return surface.Empty() ? nullptr : &surface;
+    BitStruct& slot = table[handle - 1];
+    return slot.surface.Empty() ? nullptr : &slot;
 }
 
-uint32_t Enter(Surface&& surface) {
+// The picture of a valid handle, or nullptr.
+Surface* Picture(std::vector<BitStruct>& table, uint32_t handle) {
+    BitStruct* slot = Find(table, handle);
+    return slot != nullptr ? &slot->surface : nullptr;
+}
+
+// Enters a made bitmap whose draws copy the asked width x height block.
+uint32_t Enter(Surface&& surface, uint32_t width, uint32_t height) {
     if (surface.Empty()) return 0;
     Canvas canvas;
-    return AddBitmap(canvas.Bitmaps(), std::move(surface));
+    const uint32_t handle = AddBitmap(canvas.Bitmaps(), std::move(surface));
+    if (handle != 0) {
+        canvas.Bitmaps()[handle - 1].width = width;
+        canvas.Bitmaps()[handle - 1].height = height;
+    }
+    return handle;
 }
 
 // Applies a draw to the buffer and, with buffering off, to the window's picture as well.
@@ -148,12 +160,12 @@ bool Light(uint32_t pixel) {
     return (pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF) >= 3 * 128;
 }
 
-// Copies the picture to (x, y) of the target where the mask, read from its own origin,
-// is 1; outside the mask it is 0 and the target keeps its pixels.
-void MaskedCopy(Surface& target, int64_t x, int64_t y, const Surface& picture,
-                const Surface& mask) {
-    const Block block = Clip(target, x, y, std::min(picture.width, mask.width),
-                             std::min(picture.height, mask.height));
+// Copies the picture's drawn block to (x, y) of the target where the mask, read from its
+// own origin, is 1; outside the mask it is 0 and the target keeps its pixels.
+void MaskedCopy(Surface& target, int64_t x, int64_t y, const BitStruct& slot, const Surface& mask) {
+    const Surface& picture = slot.surface;
+    const Block block = Clip(target, x, y, std::min<int64_t>(slot.width, mask.width),
+                             std::min<int64_t>(slot.height, mask.height));
     for (int32_t row = 0; row < block.h; ++row) {
         const auto pictureY = static_cast<int32_t>(block.y + row - y);
         const uint32_t* from = picture.Row(pictureY);
@@ -194,10 +206,13 @@ Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height, uint64_t m
 }
 
 uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
+    const auto width = static_cast<uint32_t>(surface.width);
+    const auto height = static_cast<uint32_t>(surface.height);
+    BitStruct entry{std::move(surface), width, height};
     const auto isFree = [](const BitStruct& slot) { return slot.surface.Empty(); };
     const auto hole = std::find_if(table.begin(), table.end(), isFree);
     if (hole != table.end()) {
-        hole->surface = std::move(surface);
+        *hole = std::move(entry);
         return static_cast<uint32_t>(hole - table.begin()) + 1;
     }
     if (table.size() >= std::numeric_limits<uint32_t>::max()) return 0;
@@ -206,12 +221,12 @@ uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    table.push_back(BitStruct{std::move(surface)});
+    table.push_back(std::move(entry));
     return static_cast<uint32_t>(table.size());
 }
 
 void DelBitmap(std::vector<BitStruct>& table, size_t del) {
-    table[del].surface = Surface{};
+    table[del] = BitStruct{};
     while (!table.empty() && table.back().surface.Empty())
         table.pop_back();
     if (table.empty()) {
@@ -240,11 +255,11 @@ uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height) {
     if (file == nullptr) return 0;
     std::string path(file);
     std::replace(path.begin(), path.end(), '\\', '/');
-    return Enter(DecodeBmp(SDL_RWFromFile(path.c_str(), "rb"), width, height));
+    return Enter(DecodeBmp(SDL_RWFromFile(path.c_str(), "rb"), width, height), width, height);
 }
 
 uint32_t CreateBitmap(uint32_t width, uint32_t height) {
-    return Enter(MakeSurface(width, height));
+    return Enter(MakeSurface(width, height), width, height);
 }
 
 void DestroyBitmap(uint32_t bitmap) {
@@ -254,17 +269,17 @@ void DestroyBitmap(uint32_t bitmap) {
 
 void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y) {
     Canvas canvas;
-    const Surface* picture = Find(canvas.Bitmaps(), bitmap);
+    const BitStruct* picture = Find(canvas.Bitmaps(), bitmap);
     if (!canvas.Open() || picture == nullptr) return;
     DrawToCanvas(canvas, [&](Surface& target) {
-        CopyBlock(target, x, y, *picture, 0, 0, picture->width, picture->height);
+        CopyBlock(target, x, y, picture->surface, 0, 0, picture->width, picture->height);
     });
 }
 
 void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) {
     Canvas canvas;
-    const Surface* picture = Find(canvas.Bitmaps(), bitmap);
-    const Surface* mask = Find(canvas.Bitmaps(), maskbitmap);
+    const BitStruct* picture = Find(canvas.Bitmaps(), bitmap);
+    const Surface* mask = Picture(canvas.Bitmaps(), maskbitmap);
     if (!canvas.Open() || picture == nullptr || mask == nullptr) return;
     DrawToCanvas(canvas, [&](Surface& target) { MaskedCopy(target, x, y, *picture, *mask); });
 }
@@ -272,8 +287,8 @@ void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) 
 void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t ysrc, int32_t xdest,
                 int32_t ydest, uint32_t width, uint32_t height) {
     Canvas canvas;
-    const Surface* source = Find(canvas.Bitmaps(), srcbitmap);
-    Surface* target = Find(canvas.Bitmaps(), destbitmap);
+    const Surface* source = Picture(canvas.Bitmaps(), srcbitmap);
+    Surface* target = Picture(canvas.Bitmaps(), destbitmap);
     if (source == nullptr || target == nullptr) return;
     if (source != target) {
         CopyBlock(*target, xdest, ydest, *source, xsrc, ysrc, width, height);

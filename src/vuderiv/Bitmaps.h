@@ -21,14 +21,16 @@ constexpr uint64_t kMaxBitmapPixels = uint64_t{1} << 28;
 Surface MakeSurface(uint64_t width, uint64_t height, uint64_t maxPixels = kMaxBitmapPixels);
 
 // Reads a BMP image from the stream (which it closes), converts it to 0x00BBGGRR and
-// brings it to width x height by nearest neighbour; a size of 0 keeps the file's own.
+// brings it to width x height by nearest neighbour; a side of 0 keeps the file's own
+// (the table still draws the asked block of such a bitmap, which is empty).
 // Files whose picture exceeds maxPixels, or that are shorter than their uncompressed
 // rows, are refused without decoding. An empty surface on any failure.
 Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height,
                   uint64_t maxPixels = kMaxBitmapPixels);
 
-// Enters a non-empty surface into the lowest free slot, or a new one at the end; the
-// handle (slot + 1), or 0 when the table cannot grow.
+// Enters a non-empty surface into the lowest free slot, or a new one at the end, with the
+// surface's own size as its drawn block; the handle (slot + 1), or 0 when the table
+// cannot grow.
 uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface);
 
 // Frees the slot at position `del` and drops every free slot at the table's end.

@@ -27,6 +27,10 @@ enum WinState : uint8_t { STATE_DEAD = 0, STATE_ACTIVE = 1, STATE_ERROR = 2 };
 // One bitmap table slot; a slot with an empty surface is free.
 struct BitStruct {
     Surface surface;  // the picture, already in the buffer's pixel layout
+    // The block every draw copies: the size asked for when the bitmap was made. A load
+    // asked for a width or height of 0 keeps the file's picture but draws nothing.
+    uint32_t width = 0;
+    uint32_t height = 0;
 };
 
 // Requests that the program thread (and tests) send to the window thread as SDL user events.

@@ -48,6 +48,7 @@ void Polygon(uint32_t n, const int32_t x[], const int32_t y[], uint32_t color, b
 
 // --- Bitmaps ------------------------------------------------------------------------
 // Loads a BMP file ("/" or "\" separators) at the given size; a handle, or 0 on failure.
+// Every draw copies exactly width x height, so a width or height of 0 draws nothing.
 uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height);
 // Releases a bitmap; an invalid handle is ignored.
 void DestroyBitmap(uint32_t bitmap);

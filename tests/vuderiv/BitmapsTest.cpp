@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BmpWriter.h"
@@ -244,8 +245,19 @@ TEST_F(Bitmaps, AnImageIsBroughtToTheAskedSize) {
               (std::vector<uint32_t>{big.At(1, 1), big.At(3, 1), big.At(5, 1), big.At(1, 4),
                                      big.At(3, 4), big.At(5, 4)}));
 
-    // A size of 0 keeps the file's own.
-    DrawBitmap(LoadBitmap(file.c_str(), 0, 0), 30, 30);
+    // A side of 0 is kept as asked: the bitmap is made, but every draw copies an empty
+    // block. Its picture is there at the file's own size, as a copy out of it shows.
+    CanvasProbe::FillBuffer(30, 30, 2, 2, kGreen);
+    for (const auto& [w, h] : {std::pair{0u, 0u}, {0u, 2u}, {2u, 0u}}) {
+        const uint32_t handle = LoadBitmap(file.c_str(), w, h);
+        ASSERT_NE(handle, 0u);
+        DrawBitmap(handle, 30, 30);
+        DrawMaskBitmap(handle, handle, 30, 30);
+    }
+    EXPECT_EQ(Capture(30, 30, 2, 2), std::vector<uint32_t>(4, kGreen));
+    const uint32_t copy = CreateBitmap(2, 2);
+    CopyBitmap(LoadBitmap(file.c_str(), 0, 0), copy, 0, 0, 0, 0, 2, 2);
+    DrawBitmap(copy, 30, 30);
     EXPECT_EQ(Capture(30, 30, 2, 2), Expected(p));
 }
 
