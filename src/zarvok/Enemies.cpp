@@ -57,7 +57,7 @@ void GenereerVijand() {
         Verplaats(e, kSpawnTopX, kSpawnTopY);
     }
     const Moeilijkheid& m = MoeilijkheidVan(Difficulty);
-    Delta_vijand_app = m.delta;
+    if (m.delta != 0) Delta_vijand_app = m.delta;
     const uint32_t difficultypar = m.factor;
     e.V_x = kTegel;
     e.V_y = kTegel;

@@ -32,7 +32,7 @@ const Moeilijkheid& MoeilijkheidVan(uint32_t difficulty) {
     static const RangeArray<Moeilijkheid, 0, 2> table = [] {
         RangeArray<Moeilijkheid, 0, 2> rows;
         rows[0] = {1, 75, 2, 1};
-        rows[1] = {2, 50, 1, 1};
+        rows[1] = {2, 0, 1, 1};  // medium keeps the level's interval
         rows[2] = {4, 25, 1, 2};
         return rows;
     }();

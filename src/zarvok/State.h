@@ -133,7 +133,7 @@ constexpr int64_t BMP_KIJKLINKS = 1, BMP_KIJKRECHTS = 2, BMP_ONTPLOFT = 3;
 
 struct Moeilijkheid {
     uint32_t factor;      // strength factor f of a new enemy
-    uint32_t delta;       // frames between enemies after the first
+    uint32_t delta;       // frames between enemies after the first; 0 keeps Delta_vijand_app
     uint32_t balkTeller;  // lost health times balkTeller / balkNoemer = red bar pixels
     uint32_t balkNoemer;
 };

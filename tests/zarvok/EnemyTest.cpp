@@ -58,6 +58,19 @@ TEST_F(Enemies, GenerationTimingAndStrengthPerDifficulty) {
     }
 }
 
+TEST_F(Enemies, MediumKeepsTheIntervalItFinds) {
+    const uint32_t after[] = {75, 30, 25};  // easy and hard set their own
+    for (uint32_t difficulty = 0; difficulty <= 2; ++difficulty) {
+        SCOPED_TRACE(difficulty);
+        Difficulty = difficulty;
+        SafeStart();
+        Delta_vijand_app = 30;
+        LogicFrames(30);
+        ASSERT_EQ(Array_index_vijanden, 1u);
+        EXPECT_EQ(Delta_vijand_app, after[difficulty]);
+    }
+}
+
 TEST_F(Enemies, NewEnemyStartsAtASpawnPointWalkingRightAndMovesNextFrame) {
     SafeStart();
     Frames(50);
