@@ -140,6 +140,75 @@ TEST_F(Movement, LandingMidDescentWalksInTheSameFrame) {
     Release({SDLK_RIGHT});
 }
 
+TEST_F(Movement, OneWallCellBesideTheBodyStopsAJumpStart) {
+    // Standing at (300, 640) his body covers rows 33-35 and columns 16-18. The side
+    // probes look at columns 15 and 19, rows 32-35; nothing further out.
+    struct Case {
+        int rij, kolom;
+        bool links, springt;
+    };
+    const Case cases[] = {{35, 15, true, false},  {32, 15, true, false},  {35, 14, true, true},
+                          {35, 19, false, false}, {32, 19, false, false}, {35, 20, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "brick at row " << c.rij << ", column " << c.kolom);
+        BACKGROUND grid = FlatLevel();
+        grid[c.rij][c.kolom] = BAKSTEEN;
+        OnFloor(300, grid);
+        const SDL_Keycode side = c.links ? SDLK_LEFT : SDLK_RIGHT;
+        Hold({SDLK_UP, side});
+        KeyControle(Levelvar);
+        Release({SDLK_UP, side});
+        const int32_t step = c.links ? -20 : 20;
+        ExpectAt(c.springt ? 300 + step : 300, c.springt ? 620 : 640);
+        EXPECT_EQ(Manneke.Sprong, c.springt ? JUMPUP : NIHIL);
+        EXPECT_EQ(Manneke.Richting, c.links ? KIJKLINKS : KIJKRECHTS);
+    }
+}
+
+TEST_F(Movement, AWallCellCutsTheAscentRightBesideIt) {
+    for (const bool links : {true, false}) {
+        SCOPED_TRACE(links ? "left" : "right");
+        BACKGROUND grid = FlatLevel();
+        grid[30][links ? 10 : 24] = BAKSTEEN;  // beside his lowest row after five steps
+        OnFloor(300, grid);
+        const SDL_Keycode side = links ? SDLK_LEFT : SDLK_RIGHT;
+        Hold({SDLK_UP, side});
+        Frames(1);
+        Release({SDLK_UP, side});
+        Frames(4);
+        const int32_t x = links ? 200 : 400;
+        ExpectAt(x, 540);
+        EXPECT_EQ(Manneke.Sprong, JUMPUP);
+        Frames(1);
+        ExpectAt(x, 580);  // cut off: two tiles down, no step sideways
+        EXPECT_EQ(Manneke.Sprong, NIHIL);
+    }
+}
+
+TEST_F(Movement, SteeringKeysDoNothingWhileHeFalls) {
+    OnFloor(300);
+    PlacePlayer(300, 300);
+    Manneke.Richting = KIJKLINKS;
+    Frames(1);
+    ASSERT_TRUE(Manneke.Val);
+    Hold({SDLK_RIGHT});
+    Frames(2);
+    ExpectAt(300, 360);  // no step, no turn
+    Hold({SDLK_UP});
+    Frames(2);
+    ExpectAt(300, 400);  // up and right: no jump
+    EXPECT_EQ(Manneke.Sprong, NIHIL);
+    EXPECT_EQ(Manneke.Richting, KIJKLINKS);
+    Release({SDLK_UP, SDLK_RIGHT});
+    Frames(13);  // down to the floor, and one frame to find it there
+    ExpectAt(300, 640);
+    ASSERT_FALSE(Manneke.Val);
+    Hold({SDLK_RIGHT});
+    Frames(1);
+    ExpectAt(320, 640);  // landed: the same key walks
+    Release({SDLK_RIGHT});
+}
+
 TEST_F(Movement, CtrlFiresOneBulletPerFrameIntoTheLowestFreeSlot) {
     OnFloor(300);
     Manneke.Richting = KIJKLINKS;
