@@ -1,8 +1,5 @@
 #include "State.h"
 
-#include <cstdlib>
-#include <iostream>
-
 namespace Zarvok {
 
 uint32_t Resterende_vijanden = 0;
@@ -21,12 +18,8 @@ BACKGROUND Background;
 uint32_t Array_index_vijanden = 0;
 KOGELS_AR Kogels;
 bool Eerstekeer = false;
+bool Menubeelden_geladen = false;
 bool Q_pressed = false;
-
-void RunTimeError(const std::string& what) {
-    std::cerr << "Zarvok: run-time error: " << what << std::endl;
-    std::abort();
-}
 
 const Moeilijkheid& MoeilijkheidVan(uint32_t difficulty) {
     static const RangeArray<Moeilijkheid, 0, 2> table = [] {
@@ -56,6 +49,7 @@ void ResetState() {
     Array_index_vijanden = 0;
     Kogels = {};
     Q_pressed = false;
+    Menubeelden_geladen = false;
     Eerstekeer = true;
 }
 

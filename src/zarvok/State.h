@@ -6,26 +6,15 @@
 #include <cstdint>
 #include <string>
 
+#include "StandardLib.h"
+
 namespace Zarvok {
 
 // --- Run-time checks ------------------------------------------------------------------
 
-// Writes "Zarvok: run-time error: <what>" to the console and stops the program.
-[[noreturn]] void RunTimeError(const std::string& what);
-
-// a + b and a - b, stopping the program when the result does not fit its type.
-template <typename T>
-T CheckedAdd(T a, T b) {
-    T result;
-    if (__builtin_add_overflow(a, b, &result)) RunTimeError("arithmetic overflow");
-    return result;
-}
-template <typename T>
-T CheckedSub(T a, T b) {
-    T result;
-    if (__builtin_sub_overflow(a, b, &result)) RunTimeError("arithmetic overflow");
-    return result;
-}
+using StandardLib::CheckedAdd;    // a + b, stopping the program on overflow
+using StandardLib::CheckedSub;    // a - b, likewise
+using StandardLib::RunTimeError;  // stops the program with a run-time error message
 
 // A fixed array indexed First..Last; any other index stops the program.
 template <typename T, int64_t First, int64_t Last>
@@ -158,9 +147,11 @@ extern BACKGROUND Background;            // the tile grid of the current level
 extern uint32_t Array_index_vijanden;    // enemy slots filled in this level, 0..15
 extern KOGELS_AR Kogels;                 // the bullet slots
 extern bool Eerstekeer;                  // the sprite images are still to be loaded
+extern bool Menubeelden_geladen;         // the menu's images are loaded (Menu keeps them)
 extern bool Q_pressed;                   // the frame loop ends after this frame
 
-// Every variable back to zero (as at program start), then Eerstekeer = TRUE.
+// Every variable back to zero (as at program start), then Eerstekeer = TRUE. A new window
+// has an empty bitmap table, so the images are loaded again after this.
 void ResetState();
 
 }  // namespace Zarvok
