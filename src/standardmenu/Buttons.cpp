@@ -1,0 +1,119 @@
+// Making buttons, placing them, and drawing them.
+#include <cstring>
+#include <string>
+
+#include "StandardLib.h"
+#include "StandardMenu.h"
+#include "Vuderiv.h"
+
+namespace StandardMenu {
+
+namespace {
+
+constexpr char kNoFile[] = " ";
+
+// The text of a name; one without a NUL in its 30 characters stops the program.
+std::string NameText(const BitmapName& name) {
+    const size_t length = strnlen(name.data(), name.size());
+    if (length == name.size()) {
+        StandardLib::RunTimeError("button image name without an end: \"" +
+                                  std::string(name.data(), name.size()) + "\"");
+    }
+    return std::string(name.data(), length);
+}
+
+// Loads the named image at the button's size; " " is no file and gives 0.
+uint32_t Load(const BitmapName& name, int32_t w, int32_t h) {
+    const std::string file = NameText(name);
+    if (file == kNoFile) return 0;
+    return Vuderiv::LoadBitmap(file.c_str(), static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+}
+
+void CheckSize(int32_t w, int32_t h) {
+    if (w < 0 || h < 0) {
+        StandardLib::RunTimeError("negative button size " + std::to_string(w) + " x " +
+                                  std::to_string(h));
+    }
+}
+
+}  // namespace
+
+BitmapName MakeBitmapName(const char* name) {
+    BitmapName result{};
+    if (name == nullptr) name = kNoFile;
+    const size_t length = strnlen(name, result.size());
+    if (length == result.size()) {
+        StandardLib::RunTimeError("button image name longer than 29 characters: \"" +
+                                  std::string(name) + "\"");
+    }
+    std::memcpy(result.data(), name, length);
+    return result;
+}
+
+ButtonRc CreateButton(int32_t w, int32_t h, const char* normal, const char* mouseOver) {
+    return CreateButtonX(w, h, {true, false},
+                         {MakeBitmapName(normal), MakeBitmapName(mouseOver),
+                          MakeBitmapName(kNoFile), MakeBitmapName(kNoFile)});
+}
+
+ButtonRc CreateMaskedButton(int32_t w, int32_t h, const char* normal, const char* mouseOver,
+                            const char* mask) {
+    return CreateButtonX(w, h, {true, true},
+                         {MakeBitmapName(normal), MakeBitmapName(mouseOver), MakeBitmapName(mask),
+                          MakeBitmapName("=")});
+}
+
+ButtonRc CreateField(int32_t w, int32_t h, const char* normal, const char* mask) {
+    return CreateButtonX(w, h, {false, true},
+                         {MakeBitmapName(normal), MakeBitmapName(kNoFile), MakeBitmapName(mask),
+                          MakeBitmapName(kNoFile)});
+}
+
+ButtonRc CreateButtonX(int32_t w, int32_t h, ButtonType flags, const ButtonStrings& bitmaps) {
+    CheckSize(w, h);
+    ButtonRc button;
+    button.bitmap[0] = Load(bitmaps.normal, w, h);
+    if (flags.withMask) button.mask[0] = Load(bitmaps.normalMask, w, h);
+    if (flags.withMouseOver) {
+        button.bitmap[1] = Load(bitmaps.mouseOver, w, h);
+        if (flags.withMask) {
+            button.mask[1] = bitmaps.mouseOverMask[0] == '=' ? button.mask[0]
+                                                             : Load(bitmaps.mouseOverMask, w, h);
+        }
+    }
+    button.width = w;
+    button.height = h;
+    button.type = flags;
+    button.visible = true;
+    return button;
+}
+
+void SetVerticalMenu(int32_t x0, int32_t y0, int32_t yGap, std::span<ButtonRc> buttons) {
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i].x0 = i == 0 ? x0 : buttons[i - 1].x0;
+        buttons[i].y0 = i == 0 ? y0 : StandardLib::CheckedAdd(buttons[i - 1].y0, yGap);
+    }
+}
+
+bool InButton(const ButtonRc& button, int32_t x, int32_t y) {
+    const int32_t right = StandardLib::CheckedAdd(button.x0, button.width);
+    const int32_t bottom = StandardLib::CheckedAdd(button.y0, button.height);
+    return button.x0 < x && x < right && button.y0 < y && y < bottom;
+}
+
+void DrawButton(const ButtonRc& button) {
+    if (!button.visible) return;
+    size_t state = 0;
+    if (button.type.withMouseOver) {
+        int32_t x = 0, y = 0;
+        Vuderiv::MousePos(x, y);
+        state = InButton(button, x, y) ? 1 : 0;
+    }
+    if (button.type.withMask) {
+        Vuderiv::DrawMaskBitmap(button.bitmap[state], button.mask[state], button.x0, button.y0);
+    } else {
+        Vuderiv::DrawBitmap(button.bitmap[state], button.x0, button.y0);
+    }
+}
+
+}  // namespace StandardMenu

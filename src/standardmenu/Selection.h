@@ -1,0 +1,24 @@
+// What the button module keeps for itself: the click record and the pause between
+// passes, with the hooks the tests use. Private to StandardMenu.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "StandardMenu.h"
+
+namespace StandardMenu::detail {
+
+// The click recorder: records (x, y) as the latest left-button release. Window thread.
+void RegisterLeftClick(int32_t x, int32_t y);
+// The recorded click, if any, without consuming it.
+std::optional<ClickRc> RecordedClick();
+// Forgets the recorded click.
+void ForgetClick();
+
+// The pause between two passes of MenuSelection; tests put in one that drives input.
+using PauseProc = void (*)(uint32_t ms);
+// Replaces the pause; nullptr restores the real one.
+void SetPause(PauseProc pause);
+
+}  // namespace StandardMenu::detail

@@ -1,0 +1,56 @@
+#include "MenuScript.h"
+
+#include <deque>
+
+#include "Harness.h"
+#include "Selection.h"
+#include "Vuderiv.h"
+
+namespace MenuScript {
+
+namespace {
+
+std::deque<Step> gSteps;
+std::function<void()> gLook;
+int gPauses = 0;
+
+void ScriptedPause(uint32_t) {
+    ++gPauses;
+    if (gLook) gLook();
+    if (gSteps.empty() || !Vuderiv::WindowIsOpen()) return;
+    const Step step = gSteps.front();
+    gSteps.pop_front();
+    if (step.close) {
+        TestSupport::PushUserClose();
+    } else {
+        TestSupport::Click(step.x, step.y);
+    }
+}
+
+}  // namespace
+
+void Play(std::initializer_list<Step> steps) {
+    gSteps.assign(steps.begin(), steps.end());
+    gPauses = 0;
+    StandardMenu::detail::SetPause(ScriptedPause);
+}
+
+void OnPause(std::function<void()> look) {
+    gLook = std::move(look);
+}
+
+int Pauses() {
+    return gPauses;
+}
+
+size_t StepsLeft() {
+    return gSteps.size();
+}
+
+void Stop() {
+    gSteps.clear();
+    gLook = nullptr;
+    StandardMenu::detail::SetPause(nullptr);
+}
+
+}  // namespace MenuScript

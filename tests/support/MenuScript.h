@@ -1,0 +1,30 @@
+// Drives a menu as a player would: each pause between two passes of MenuSelection plays
+// the next scripted step (a click at a client position, or a user close) through real SDL
+// events, and waits until the window thread has recorded it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+
+namespace MenuScript {
+
+// A step: a left click at (x, y), or the user closing the window.
+struct Step {
+    int32_t x = 0, y = 0;
+    bool close = false;
+};
+constexpr Step kClose{0, 0, true};
+
+// Installs the scripted pause with these steps; called once per pass, it plays one step
+// per pause and nothing once they are used up.
+void Play(std::initializer_list<Step> steps);
+// Called at every pause before the step is played (for looking at the buffer).
+void OnPause(std::function<void()> look);
+// Passes paused so far, and steps not yet played.
+int Pauses();
+size_t StepsLeft();
+// Puts back the real pause.
+void Stop();
+
+}  // namespace MenuScript
