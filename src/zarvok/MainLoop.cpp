@@ -8,6 +8,7 @@
 #include "Bullets.h"
 #include "Enemies.h"
 #include "Level.h"
+#include "Menu.h"
 #include "Player.h"
 #include "Scene.h"
 #include "StandardLib.h"
@@ -94,7 +95,8 @@ void Eindelevel() {
 
 void SpeelSpel() {
     Levelvar = LEVEL1;
-    // The start menu takes its place here, before the level is set up.
+    Menu();
+    if (!Vuderiv::WindowIsOpen()) return;  // quit, or the window closed in the menu
     Settings();
     while (!Q_pressed && Vuderiv::WindowIsOpen())
         SpeelFrame();

@@ -24,9 +24,11 @@ void FrameLogica();
 // The end-of-level check: level 1 won leads into level 2, level 2 won ends the game, and
 // health at 0 or less ends it with Difficulty back to easy.
 void Eindelevel();
-// A game from level 1 until it ends (Q, death, win) or the window closes.
+// A game: the start menu, then level 1 until the game ends (Q, death, win) or the window
+// closes. Nothing is set up when the window closes in the menu.
 void SpeelSpel();
-// The program: opens the window and plays games until the window is closed. The exit
+// The program: opens the window and plays games, each from the start menu, until the
+// window is closed (the quit button closes it too). The exit
 // status: 0 when the window was closed, 1 when it could not be opened or a level file is
 // refused (each with a message on the console).
 int Programma();

@@ -7,6 +7,8 @@
 
 #include "Level.h"
 #include "MainLoop.h"
+#include "MenuScript.h"
+#include "Selection.h"
 #include "StandardLib.h"
 #include "Vuderiv.h"
 
@@ -34,6 +36,11 @@ int32_t MessageRight() {
 
 void RecordPause(uint32_t ms) {
     gPauses.push_back({ms, MessageRight()});
+}
+
+// The start menu's pause: the player clicks start.
+void ClickStart(uint32_t) {
+    if (Vuderiv::WindowIsOpen()) TestSupport::Click(100, 80);
 }
 
 void Keys(bool down, std::initializer_list<SDL_Keycode> keys) {
@@ -119,10 +126,12 @@ void GameTest::SetUp() {
     StandardLib::gPseudoRandom = true;
     gPauses.clear();
     Zarvok::SetPauze(RecordPause);
+    StandardMenu::detail::SetPause(ClickStart);
 }
 
 void GameTest::TearDown() {
     Zarvok::SetPauze(nullptr);
+    MenuScript::Stop();
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(dir_);
     TestSupport::WindowTest::TearDown();

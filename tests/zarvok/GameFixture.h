@@ -40,8 +40,9 @@ struct Pause {
 extern std::vector<Pause> gPauses;
 
 // Opens the window; makes and enters a temporary working directory with both level files
-// (FlatLevel) and every image; resets the game state as the program's entry does, with
-// buffering on, the fixed random sequence and a pause that only records.
+// (FlatLevel) and the images of tiles and figures; resets the game state as the program's entry
+// does, with buffering on, the fixed random sequence and a pause that only records. In
+// the start menu the player clicks start (MenuScript replaces that).
 class GameTest : public TestSupport::WindowTest {
 protected:
     void SetUp() override;

@@ -1,0 +1,116 @@
+// The start menu and the difficulty screen, clicked through as a player does.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "GameFixture.h"
+#include "MainLoop.h"
+#include "Menu.h"
+#include "MenuScript.h"
+#include "Shared.h"
+#include "Vuderiv.h"
+
+using namespace Zarvok;
+using MenuScript::Step;
+
+namespace {
+
+// Inside each button: the start menu's and the difficulty screen's.
+constexpr Step kStart{100, 80}, kSettings{100, 230}, kQuit{100, 380};
+constexpr Step kDown{50, 300}, kUp{270, 300}, kBack{275, 550};
+
+// The game's fixture with the shipped menu pictures in its images folder.
+class StartMenu : public GameTest::GameTest {
+protected:
+    void SetUp() override {
+        GameTest::GameTest::SetUp();
+        for (const auto& entry :
+             std::filesystem::directory_iterator(ZARVOK_SOURCE_DIR "/data/images")) {
+            const std::string name = entry.path().filename().string();
+            if (!std::filesystem::exists("images/" + name))
+                std::filesystem::copy_file(entry.path(), "images/" + name);
+        }
+    }
+};
+
+// The difficulty after a menu played with these clicks.
+uint32_t DifficultyAfter(std::initializer_list<Step> steps) {
+    MenuScript::Play(steps);
+    Menu();
+    EXPECT_EQ(MenuScript::StepsLeft(), 0u);
+    return Difficulty;
+}
+
+// The pixels of the buffer under the difficulty field.
+std::vector<uint32_t> Field() {
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 250; y < 350; ++y) {
+        for (int32_t x = 75; x < 245; ++x)
+            pixels.push_back(Vuderiv::BufferPixel(x, y));
+    }
+    return pixels;
+}
+
+uint32_t gDifficultyInPlay = 99;
+
+// The first frame's pause: notes the difficulty, then the user closes the window.
+void CloseInFirstFrame(uint32_t) {
+    if (gDifficultyInPlay != 99) return;
+    gDifficultyInPlay = Difficulty;
+    TestSupport::PushUserClose();
+}
+
+}  // namespace
+
+TEST_F(StartMenu, DifficultySpinnerStopsAtItsEndsAndBackStoresIt) {
+    testing::internal::CaptureStderr();
+    Difficulty = 2;
+    EXPECT_EQ(DifficultyAfter({kSettings, kBack, kStart}), 0u);  // opens on easy
+    EXPECT_EQ(DifficultyAfter({kSettings, kUp, kUp, kUp, kBack, kStart}), 2u);
+    EXPECT_EQ(DifficultyAfter({kSettings, kDown, kBack, kStart}), 0u);
+    // A second visit in the same menu starts at the level the first one left.
+    EXPECT_EQ(DifficultyAfter({kSettings, kUp, kBack, kSettings, kUp, kBack, kStart}), 2u);
+    EXPECT_EQ(DifficultyAfter({kStart}), 2u);  // start alone keeps it
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(StartMenu, FieldBackgroundRestoredAndImagesLoadedOnce) {
+    std::vector<std::vector<uint32_t>> fields;
+    MenuScript::OnPause([&] { fields.push_back(Field()); });
+    MenuScript::Play({kSettings, kUp, kDown, kBack, kStart});
+    Menu();
+    ASSERT_EQ(fields.size(), 5u);  // start menu, easy, medium, easy, start menu
+    EXPECT_NE(fields[1], fields[0]);
+    EXPECT_NE(fields[2], fields[1]);
+    EXPECT_EQ(fields[3], fields[1]);  // nothing of medium is left around easy
+    const uint32_t table = Vuderiv::detail::BitmapTableLength();
+    EXPECT_GT(table, 10u);
+
+    MenuScript::Play({kSettings, kUp, kBack, kSettings, kBack, kStart});
+    Menu();
+    EXPECT_EQ(Vuderiv::detail::BitmapTableLength(), table);
+}
+
+TEST_F(StartMenu, HardChosenInTheMenuIsPlayed) {
+    MenuScript::Play({kSettings, kUp, kUp, kBack, kStart});
+    SetPauze(CloseInFirstFrame);
+    EXPECT_EQ(Programma(), 0);
+    EXPECT_EQ(gDifficultyInPlay, 2u);
+}
+
+TEST_F(StartMenu, QuitAndCloseEndTheProgramWithoutALevelFile) {
+    std::filesystem::remove("level1.txt");
+    for (const Step close : {kQuit, MenuScript::kClose}) {
+        MenuScript::Play({kSettings, kBack, close});
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Programma(), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_FALSE(Vuderiv::WindowIsOpen());
+    }
+    MenuScript::Play({kSettings, MenuScript::kClose});  // from the difficulty screen
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Programma(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
