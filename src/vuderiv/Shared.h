@@ -81,6 +81,8 @@ struct Shared {
     // Set (atomically, without the lock) by whoever asks for a present; the window
     // thread clears it when it takes the request, so at most one waits in the queue.
     std::atomic<bool> presentPending{false};
+    // Window thread: how many times it has shown the window's picture (for tests).
+    std::atomic<uint64_t> presents{0};
 
     // --- Input ------------------------------------------------------------------------
     // Key table. Window thread writes; program thread reads. No guard: each entry atomic.

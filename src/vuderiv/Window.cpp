@@ -108,6 +108,7 @@ void Present(Shared& s) {
         WritePixels(s.screen, surface);
     }
     SDL_UpdateWindowSurface(s.sdlWindow);
+    ++s.presents;
 }
 
 // A paint request: the window shows the whole buffer, whatever the buffering switch says.
