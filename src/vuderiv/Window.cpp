@@ -23,6 +23,11 @@ namespace {
 // Largest client size accepted; larger requests fail instead of exhausting memory.
 constexpr uint32_t kMaxSide = 16384;
 
+// The longest the window thread sleeps without looking at its event queue. SDL's wait can
+// sleep on although an event is queued (seen in a real window under load: a present
+// request and the user's close both waited for good); looking again bounds such a miss.
+constexpr int kWaitLimit = 100;
+
 std::atomic<bool> failNextThreadStart{false};
 
 void SetState(Shared& s, WinState state) {
@@ -226,8 +231,11 @@ WinState RunWindow(Shared& s) {
     if (!OpenWindow(s)) return STATE_ERROR;
     SetState(s, STATE_ACTIVE);
     SDL_Event event;
-    while (SDL_WaitEvent(&event) && !IsClose(event))
+    for (;;) {
+        if (SDL_WaitEventTimeout(&event, kWaitLimit) == 0) continue;  // none came: wait again
+        if (IsClose(event)) break;
         HandleEvent(s, event);
+    }
     FreeWindow(s);
     return STATE_DEAD;
 }
