@@ -7,6 +7,7 @@
 
 #include "Harness.h"
 #include "MainLoop.h"
+#include "Selection.h"
 #include "StandardLib.h"
 #include "State.h"
 
@@ -17,12 +18,22 @@ namespace {
 using namespace Zarvok;
 
 constexpr uint32_t kFramePauze = 70, kBerichtPauze = 700, kWinstPauze = 1400;
-constexpr int32_t kBandBoven = 40;    // an enemy this much higher is still hit by a bullet
-constexpr double kWillekeur = 0.08;   // share of frames with keys drawn at random
+constexpr int32_t kBandBoven = 40;   // an enemy this much higher is still hit by a bullet
+constexpr double kWillekeur = 0.08;  // share of frames with keys drawn at random
+constexpr double kMisklik = 0.1;     // share of menu clicks beside every button
+
+// Where the bot clicks the menus' buttons: in their middle.
+struct Punt {
+    int32_t x, y;
+};
+constexpr Punt kStart{162, 82}, kInstellingen{162, 232}, kStoppen{162, 382};
+constexpr Punt kOmlaag{50, 300}, kOmhoog{270, 300}, kTerug{275, 550};
 
 struct Keys {
     bool left = false, right = false, up = false, ctrl = false, q = false;
 };
+
+enum class Scherm { START, MOEILIJKHEID };
 
 // Ordered by weight: a game that ends in two ways at once counts the heavier.
 enum class Einde { GEEN, GESTOPT, GEWONNEN, VERLOREN };
@@ -41,6 +52,12 @@ struct Run {
     uint32_t stopBij = 0;  // the frame of this game at which Q is pressed; 0: none
     int32_t vorigeX = -1;
     RICHTING_MANNEKE_EN afdaling = KIJKRECHTS;
+    // What the bot knows of the menus: the screen shown, the level the difficulty screen
+    // shows (0 at every new start menu), the level it wants, and whether it has been there.
+    Scherm scherm = Scherm::START;
+    uint32_t getoond = 0, doel = 0;
+    bool ingesteld = false;
+    bool klaar = false;  // enough games: the bot leaves through the quit button
 };
 
 Run* gRun = nullptr;
@@ -85,7 +102,7 @@ void EindeVanSpel() {
     r.einde = Einde::GEEN;
     r.inSpel = false;
     if (r.options.afterGame) r.options.afterGame(t.Games(), t);
-    if (t.Games() >= r.options.games) Sluit();
+    if (t.Games() >= r.options.games) r.klaar = true;
 }
 
 void Noteer(Einde e) {
@@ -156,7 +173,7 @@ Keys Kies() {
 
 void NaFrame() {
     Run& r = *gRun;
-    EindeVanSpel();  // a game that ended last frame: this frame starts the next one
+    if (r.klaar) Sluit();
     if (r.gesloten) return;
     if (!r.inSpel) BeginSpel();
     ++r.frameInSpel;
@@ -174,6 +191,63 @@ void NaBericht(uint32_t ms) {
         ++gRun->tally->levelOneWon;  // "Proficiat!": level 2 follows
     } else {
         Noteer(Einde::VERLOREN);
+    }
+}
+
+void Klik(Punt p) {
+    TestSupport::Click(p.x, p.y);
+}
+
+// One click on the start menu: the difficulty screen once per menu, else start; quit
+// when the run is done.
+void StartMenu() {
+    Run& r = *gRun;
+    if (r.klaar) {
+        Klik(kStoppen);
+        r.gesloten = true;  // the program closes its window itself
+    } else if (!r.ingesteld && Kans(0.5)) {
+        r.ingesteld = true;
+        r.doel = Tussen(0, 2);
+        r.scherm = Scherm::MOEILIJKHEID;
+        Klik(kInstellingen);
+    } else {
+        r.ingesteld = false;
+        r.getoond = 0;
+        Klik(kStart);
+    }
+}
+
+// One click on the difficulty screen: toward the level wanted, now and then against a
+// stop of the spinner, then back.
+void Moeilijkheid() {
+    Run& r = *gRun;
+    if (r.getoond < r.doel && !r.klaar) {
+        ++r.getoond;
+        Klik(kOmhoog);
+    } else if (r.getoond > r.doel && !r.klaar) {
+        --r.getoond;
+        Klik(kOmlaag);
+    } else if (r.getoond != 1 && !r.klaar && Kans(0.2)) {
+        Klik(r.getoond == 0 ? kOmlaag : kOmhoog);  // against a stop: changes nothing
+    } else {
+        r.scherm = Scherm::START;
+        Klik(kTerug);
+    }
+}
+
+// Stands in for the pause between two passes of a menu: the bot clicks.
+void BotMenuPauze(uint32_t) {
+    Run& r = *gRun;
+    if (++r.pauzes == r.sluitBij) Sluit();
+    if (r.gesloten) return;
+    EindeVanSpel();  // the game before this menu is over
+    Druk(Keys{});
+    if (Kans(kMisklik)) {
+        Klik({static_cast<int32_t>(Tussen(420, 990)), static_cast<int32_t>(Tussen(10, 790))});
+    } else if (r.scherm == Scherm::START) {
+        StartMenu();
+    } else {
+        Moeilijkheid();
     }
 }
 
@@ -200,7 +274,9 @@ int Play(const Options& options, Tally& tally) {
     if (options.closeWithin > 0) run.sluitBij = Tussen(1, options.closeWithin);
     StandardLib::SeedSystemGenerator(options.seed);
     SetPauze(BotPauze);
+    StandardMenu::detail::SetPause(BotMenuPauze);
     const int status = Programma();
+    StandardMenu::detail::SetPause(nullptr);
     SetPauze(nullptr);
     EindeVanSpel();
     gRun = nullptr;
