@@ -47,7 +47,8 @@ struct Run {
     bool inSpel = false;
     bool gesloten = false;
     uint64_t pauzes = 0;
-    uint64_t sluitBij = 0;  // the pause at which the window is closed early; 0: none
+    uint32_t berichten = 0;  // message pauses so far
+    uint64_t sluitBij = 0;   // the pause at which the window is closed early; 0: none
     uint32_t frameInSpel = 0;
     uint32_t stopBij = 0;  // the frame of this game at which Q is pressed; 0: none
     int32_t vorigeX = -1;
@@ -184,14 +185,25 @@ void NaFrame() {
     Druk(k);
 }
 
+// The message of a pause, counted in the tally; in the message the run asks for, the
+// window is closed and the pause really waited for, so that the close meets it.
 void NaBericht(uint32_t ms) {
+    Run& r = *gRun;
+    const char* bericht = nullptr;
     if (ms == kWinstPauze) {
         Noteer(Einde::GEWONNEN);
+        bericht = "Proficiat! U BENT GEWONNEN";
     } else if (Levelvar == LEVEL1 && Resterende_vijanden == 0) {
-        ++gRun->tally->levelOneWon;  // "Proficiat!": level 2 follows
+        ++r.tally->levelOneWon;  // level 2 follows
+        bericht = "Proficiat!";
     } else {
         Noteer(Einde::VERLOREN);
+        bericht = "JE BENT DOOD!";
     }
+    if (++r.berichten != r.options.closeInMessage) return;
+    r.tally->closedDuring = bericht;
+    Sluit();
+    WachtZolangOpen(ms);
 }
 
 void Klik(Punt p) {

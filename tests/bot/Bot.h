@@ -10,11 +10,12 @@ namespace Bot {
 
 // How the games of a run ended.
 struct Tally {
-    uint32_t won = 0;          // both levels won
-    uint32_t lost = 0;         // health at 0 or below
-    uint32_t quit = 0;         // Q pressed
-    uint32_t levelOneWon = 0;  // level 1 won, whatever happened in level 2
-    uint64_t frames = 0;       // frames played
+    uint32_t won = 0;                    // both levels won
+    uint32_t lost = 0;                   // health at 0 or below
+    uint32_t quit = 0;                   // Q pressed
+    uint32_t levelOneWon = 0;            // level 1 won, whatever happened in level 2
+    uint64_t frames = 0;                 // frames played
+    const char* closedDuring = nullptr;  // the message on screen when the bot closed
     uint32_t Games() const { return won + lost + quit; }
 };
 
@@ -25,6 +26,9 @@ struct Options {
     // Also closes the window at a pause chosen by the seed among the first closeWithin
     // pauses of the run (frames, messages, menu passes); 0: no early close.
     uint32_t closeWithin = 0;
+    // Closes the window during the n-th message pause ("Proficiat!", the win, a death) and
+    // waits out the pause as the program does; 0: never.
+    uint32_t closeInMessage = 0;
     double quitShare = 0.12;     // the share of games the bot leaves with Q ...
     uint32_t quitBefore = 1500;  // ... at a frame drawn below this
     // Called after each game with its number (from 1) and the tally so far.

@@ -1,6 +1,8 @@
 // Plays many games in a row with the bot and reports how they ended, with the bitmap
-// table's length and the resident memory after the first game and after the last.
-//   playbot [games [seed]]      (100 games and a seed from the clock by default)
+// table's length and the resident memory after each game; or closes the window during
+// the message pauses of many runs.
+//   playbot [games [seed]]        (100 games and a seed from the clock by default)
+//   playbot closes [tries [seed]] (closes in the 1st, 2nd or 3rd message; 20 tries)
 #include <unistd.h>
 
 #include <chrono>
@@ -38,20 +40,50 @@ void Report(uint32_t game, const Bot::Tally& t) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+uint32_t Number(int argc, char** argv, int i, uint32_t otherwise) {
+    return argc > i ? static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10)) : otherwise;
+}
+
+uint32_t ClockSeed() {
+    return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+int Games(uint32_t games, uint32_t seed) {
     Bot::Options options;
-    options.games = argc > 1 ? static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 100;
-    options.seed =
-        argc > 2
-            ? static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10))
-            : static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    options.games = games;
+    options.seed = seed;
     options.afterGame = Report;
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    std::filesystem::current_path(ZARVOK_DATA_DIR);
-    std::printf("seed %u (playbot %u %u replays this run)\n", options.seed, options.games,
-                options.seed);
+    std::printf("seed %u (playbot %u %u replays this run)\n", seed, games, seed);
     Bot::Tally tally;
     const int status = Bot::Play(options, tally);
     std::printf("exit status %d after %u games\n", status, tally.Games());
     return status;
+}
+
+int Closes(uint32_t tries, uint32_t seed) {
+    std::printf("seed %u (playbot closes %u %u replays these runs)\n", seed, tries, seed);
+    for (uint32_t i = 0; i < tries; ++i) {
+        Bot::Options options;
+        options.games = 1000;
+        options.seed = seed + i;
+        options.closeInMessage = 1 + i % 3;
+        Bot::Tally tally;
+        const int status = Bot::Play(options, tally);
+        std::printf("seed %u: closed during \"%s\", exit status %d\n", options.seed,
+                    tally.closedDuring != nullptr ? tally.closedDuring : "-", status);
+        if (status != 0) return status;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    std::filesystem::current_path(ZARVOK_DATA_DIR);
+    if (argc > 1 && std::string(argv[1]) == "closes")
+        return Closes(Number(argc, argv, 2, 20), Number(argc, argv, 3, ClockSeed()));
+    return Games(Number(argc, argv, 1, 100), Number(argc, argv, 2, ClockSeed()));
 }
