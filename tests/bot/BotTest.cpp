@@ -17,9 +17,9 @@ namespace {
 
 // Under ThreadSanitizer a frame costs many times more: the runs are shorter there.
 #ifdef ZARVOK_BOT_SHORT
-constexpr uint64_t kFrames = 300, kReplayFrames = 100, kCloseWithin = 150;
+constexpr uint64_t kFrames = 200, kReplayFrames = 80, kCloseWithin = 100, kCloseTries = 2;
 #else
-constexpr uint64_t kFrames = 600, kReplayFrames = 200, kCloseWithin = 300;
+constexpr uint64_t kFrames = 600, kReplayFrames = 200, kCloseWithin = 300, kCloseTries = 3;
 #endif
 
 uint32_t Seed() {
@@ -92,7 +92,7 @@ TEST_F(PlayBot, ASeedReplaysTheRunExactly) {
 
 TEST_F(PlayBot, ClosingTheWindowAtAnyPauseEndsTheProgramWithStatusZero) {
     const uint32_t seed = Seed();
-    for (uint32_t attempt = 0; attempt < 3; ++attempt) {
+    for (uint32_t attempt = 0; attempt < kCloseTries; ++attempt) {
         Bot::Options options;
         options.seed = seed + attempt;
         options.games = 1000;
