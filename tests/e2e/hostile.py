@@ -49,6 +49,11 @@ def ends_cleanly(game):
 
 def playing(xserver, cwd=run.DATA):
     game = Game(xserver, cwd)
+    try:
+        game.start()
+    except AssertionError:
+        game.stop()
+        raise
     if not wait_for(lambda: shows_level(game)):
         game.stop()
         raise AssertionError("the level was not shown")
@@ -147,11 +152,17 @@ class DataCopy:
 
 
 def refused(xserver, cwd, message, command=()):
-    """The program, run in cwd, ends with status 1 and the message on the console."""
-    done = subprocess.run(list(command) + [run.PROGRAM], cwd=cwd, env=xserver.env,
-                          capture_output=True, text=True, timeout=60)
-    assert done.returncode == 1, f"exit status {done.returncode}: {done.stderr[-2000:]}"
-    assert message in done.stderr, done.stderr[-2000:]
+    """The program, run in cwd, ends with status 1 and the message on the console once
+    start is clicked."""
+    game = Game(xserver, cwd, list(command))
+    try:
+        game.start()
+        code = game.wait(60)
+        errors = game.proc.stderr.read() if code is not None else ""
+        assert code == 1, f"exit status {code}: {errors[-2000:]}"
+        assert message in errors, errors[-2000:]
+    finally:
+        game.stop()
 
 
 def case_a_level_file_that_is_a_directory_a_device_or_unreadable(xserver):

@@ -7,12 +7,19 @@ xdotool and python3-xlib, and reads the window back. Prints one line per case an
 closing 'N passed, N failed' line; exits non-zero when a case fails.
 """
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
+import numpy
 from PIL import Image
 from Xlib import X, display, protocol
+
+# Inside the buttons of the start menu and of the difficulty screen.
+START, SETTINGS, QUIT = (100, 80), (100, 230), (100, 380)
+DOWN, UP, BACK = (50, 300), (270, 300), (275, 550)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PROGRAM = os.path.abspath(os.environ.get("ZARVOK_PROGRAM", os.path.join(ROOT, "build", "zarvok")))
@@ -65,9 +72,9 @@ def find_window(xserver, *criteria):
 class Game:
     """The program running on an X server, with its window found."""
 
-    def __init__(self, xserver, cwd=DATA):
+    def __init__(self, xserver, cwd=DATA, command=()):
         self.xserver = xserver
-        self.proc = subprocess.Popen([PROGRAM], cwd=cwd, env=xserver.env,
+        self.proc = subprocess.Popen(list(command) + [PROGRAM], cwd=cwd, env=xserver.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         try:  # this process's window: an earlier game's may outlive its process a while
             self.wid = find_window(xserver, "--pid", str(self.proc.pid), "--name", "^Zarvok$")
@@ -109,6 +116,27 @@ class Game:
         subprocess.run(["xdotool", action, "--window", str(self.wid), name],
                        env=self.xserver.env, check=True, timeout=10)
 
+    def grab(self, x, y, w, h):
+        """What the window shows in a w x h block at (x, y), as an array of (r, g, b)."""
+        image = self.window.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF)
+        data = numpy.frombuffer(image.data, dtype=numpy.uint8).reshape(h, w, 4)
+        return data[:, :, 2::-1]
+
+    def shows(self, name, x, y):
+        """Whether the window shows the picture file at (x, y)."""
+        expected = picture(name)
+        return numpy.array_equal(self.grab(x, y, expected.shape[1], expected.shape[0]), expected)
+
+    def click(self, x, y):
+        """A left click at a client position, as the player makes it."""
+        subprocess.run(["xdotool", "mousemove", "--window", str(self.wid), str(x), str(y),
+                        "click", "1"], env=self.xserver.env, check=True, timeout=10)
+
+    def start(self):
+        """Waits for the start menu and clicks start."""
+        until(lambda: self.shows("start0.bmp", 50, 50), "the start menu")
+        self.click(*START)
+
     def wait(self, seconds):
         try:
             return self.proc.wait(seconds)
@@ -142,6 +170,12 @@ def case_window_has_title_and_fixed_client_size(xserver):
         game.stop()
 
 
+def picture(name):
+    """A picture file of data/images as an array of (r, g, b) rows."""
+    with Image.open(os.path.join(DATA, "images", name)) as image:
+        return numpy.asarray(image.convert("RGB"))
+
+
 def tile(name):
     """The 20 x 20 picture of a tile file as rows of (r, g, b)."""
     with Image.open(os.path.join(DATA, "images", name)) as picture:
@@ -149,13 +183,133 @@ def tile(name):
         return [[rgb.getpixel((c, r)) for c in range(20)] for r in range(20)]
 
 
-def case_the_level_shows_its_tiles_in_their_colours(xserver):
+def level_picture(number):
+    """The 1000 x 800 picture of a level's tiles, from its level file."""
+    with open(os.path.join(DATA, f"level{number}.txt")) as f:
+        codes = [int(c) for c in f.read().split()][:2000]
+    tiles = [picture(n) for n in ("lucht.bmp", "baksteen.bmp", "grond.bmp")]
+    rows = [numpy.hstack([tiles[codes[50 * r + c]] for c in range(50)]) for r in range(40)]
+    return numpy.vstack(rows)
+
+
+LEVEL1 = level_picture(1)
+
+
+def shows_start_menu(game):
+    """The three buttons of the start menu, none lit, where the layout puts them."""
+    return all(game.shows(name, 50, y) for name, y in
+               (("start0.bmp", 50), ("settings0.bmp", 200), ("quit0.bmp", 350)))
+
+
+def shows_level_one(game):
+    """Rows 10 to 35 of level 1 as its level file lays them out: no figure is there at the
+    start and no text is written there."""
+    top, bottom = 180, 700
+    return numpy.array_equal(game.grab(0, top, 1000, bottom - top), LEVEL1[top:bottom])
+
+
+def case_the_start_menu_leads_into_level_one_and_q_back(xserver):
     game = Game(xserver)
     try:
-        until(lambda: game.block(0, 0, 20, 20) == tile("baksteen.bmp"), "brick at the top-left")
-        assert game.block(500, 300, 20, 20) == tile("lucht.bmp"), "sky in the middle"
+        until(lambda: shows_start_menu(game), "the start menu's buttons")
+        subprocess.run(["xdotool", "mousemove", "--window", str(game.wid), *map(str, START)],
+                       env=xserver.env, check=True, timeout=10)
+        until(lambda: game.shows("start1.bmp", 50, 50), "start lights up")
+        game.click(*START)
+        until(lambda: shows_level_one(game), "level 1 shown")
+        assert game.shows("baksteen.bmp", 0, 0), "brick at the top-left cell"
+        game.key("keydown", "q")
+        until(lambda: game.shows("settings0.bmp", 50, 200), "back in the menu")
+        game.key("keyup", "q")
+        game.click(*QUIT)
+        code = game.wait(10)
+        assert code == 0, f"quit: exit status {code}"
     finally:
         game.stop()
+
+
+def field(level):
+    """The difficulty field of a level as the screen shows it: the field's picture where
+    its mask is light, the menu picture elsewhere."""
+    mask = picture(("easy", "medium", "hard")[level] + "_mask.bmp").mean(axis=2) >= 128
+    under = picture("Menu.bmp")[250:350, 75:245]
+    light = picture("full_mask.bmp")[:, :170]  # one colour a row, so its width is free
+    return numpy.where(mask[:, :, None], light, under)
+
+
+def set_difficulty(game, ups):
+    """Settings, up `ups` times, back: each click waits for what it shows."""
+    until(lambda: shows_start_menu(game), "the start menu")
+    game.click(*SETTINGS)
+    for level in range(ups + 1):
+        expected = field(level)
+        until(lambda: numpy.array_equal(game.grab(75, 250, 170, 100), expected), f"field {level}")
+        if level < ups:
+            game.click(*UP)
+
+
+def appearances(game, count, seconds=60.0):
+    """The times at which figures come into either enemy spawn point, the first `count`."""
+    spawns = [(80, 640), (40, 40)]
+    occupied = {spawn: False for spawn in spawns}
+    times = []
+    end = time.monotonic() + seconds
+    while len(times) < count and time.monotonic() < end:
+        for x, y in spawns:
+            now = not numpy.array_equal(game.grab(x, y, 60, 60), LEVEL1[y:y + 60, x:x + 60])
+            if now and not occupied[(x, y)]:
+                times.append(time.monotonic())
+            occupied[(x, y)] = now
+        time.sleep(0.01)
+    return times
+
+
+def case_hard_brings_the_second_enemy_25_frames_after_the_first(xserver):
+    """The first enemy comes 50 frames into a level, the next one Delta frames later: 25 on
+    hard, 75 on easy. An enemy that walks off the floor comes back at a spawn point, but
+    not before 42 frames. The frame pace is taken from the first 50 frames."""
+    game = Game(xserver)
+    try:
+        set_difficulty(game, 2)
+        game.click(*BACK)
+        until(lambda: shows_start_menu(game), "back in the start menu")
+        game.click(*START)
+        until(lambda: shows_level_one(game), "level 1 shown")
+        begin = time.monotonic()
+        first, second = appearances(game, 2)
+        frame = (first - begin) / 50
+        assert second - first < 35 * frame, \
+            f"second enemy {(second - first) / frame:.0f} frames after the first"
+    finally:
+        game.stop()
+
+
+def case_closing_the_difficulty_screen_ends_the_program(xserver):
+    game = Game(xserver)
+    try:
+        set_difficulty(game, 1)
+        game.user_close()
+        code = game.wait(10)
+        assert code == 0, f"exit status {code}"
+        assert game.proc.stderr.read() == "", "nothing on the console"
+    finally:
+        game.stop()
+
+
+def case_a_missing_level_file_is_found_when_start_is_clicked(xserver):
+    with tempfile.TemporaryDirectory(prefix="zarvok-data-") as data:
+        os.chmod(data, 0o755)
+        shutil.copytree(os.path.join(DATA, "images"), os.path.join(data, "images"))
+        game = Game(xserver, data)
+        try:
+            until(lambda: shows_start_menu(game), "the start menu")
+            assert game.proc.poll() is None, "still running in the menu"
+            game.click(*START)
+            code = game.wait(10)
+            assert code == 1, f"exit status {code}"
+            assert "level1.txt: cannot be opened" in game.proc.stderr.read()
+        finally:
+            game.stop()
 
 
 def sky_block(w, h):
@@ -167,6 +321,7 @@ def sky_block(w, h):
 def case_the_arrow_key_walks_the_player(xserver):
     game = Game(xserver)
     try:
+        game.start()
         # he falls from his start onto the first ledge, at (100, 100)
         until(lambda: game.block(100, 100, 60, 60) != sky_block(60, 60), "the player at his start")
         game.key("keydown", "Right")
@@ -179,6 +334,7 @@ def case_the_arrow_key_walks_the_player(xserver):
 def case_user_close_ends_the_program_at_once(xserver):
     game = Game(xserver)
     try:
+        game.start()
         time.sleep(1.0)  # in play
         start = time.monotonic()
         game.user_close()
@@ -201,7 +357,10 @@ def case_no_display_is_a_clear_error(xserver):
 
 
 CASES = [case_window_has_title_and_fixed_client_size,
-         case_the_level_shows_its_tiles_in_their_colours,
+         case_the_start_menu_leads_into_level_one_and_q_back,
+         case_hard_brings_the_second_enemy_25_frames_after_the_first,
+         case_closing_the_difficulty_screen_ends_the_program,
+         case_a_missing_level_file_is_found_when_start_is_clicked,
          case_the_arrow_key_walks_the_player,
          case_user_close_ends_the_program_at_once,
          case_no_display_is_a_clear_error]
