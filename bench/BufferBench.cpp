@@ -11,11 +11,24 @@ using BenchWindow::kHeight;
 using BenchWindow::kWidth;
 constexpr uint32_t kInk = 0x3399CC;
 
+// With nothing drawn since the last one: the buffer is compared with the window's picture.
 void BM_UpdateWindow(benchmark::State& state) {
     for (auto _ : state)
         Vuderiv::UpdateWindow();
 }
 BENCHMARK(BM_UpdateWindow);
+
+// After a draw that changed the buffer's last pixel: compared to the end, then copied.
+void BM_UpdateWindowAfterADraw(benchmark::State& state) {
+    uint32_t ink = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Vuderiv::Rectangle(kWidth - 1, kHeight - 1, kWidth - 1, kHeight - 1, ink ^= kInk, true);
+        state.ResumeTiming();
+        Vuderiv::UpdateWindow();
+    }
+}
+BENCHMARK(BM_UpdateWindowAfterADraw);
 
 void BM_ClearScreen(benchmark::State& state) {
     for (auto _ : state)
