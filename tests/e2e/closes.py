@@ -1,0 +1,149 @@
+#!/usr/bin/python3
+"""Closes the real program's window, as the close box does, at moments drawn from a seed:
+in the start menu, on the difficulty screen, during level set-up, mid-game, and during
+the "JE BENT DOOD!" pause. Every try must end the process with status 0 and no sanitizer
+report; prints the slowest exit.
+
+    closes.py [TRIES [SEED]]     (50 tries, a seed from the clock by default)
+
+Runs build/zarvok or the program that ZARVOK_PROGRAM names, on its own Xvfb.
+"""
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import Image
+
+import run
+from hostile import ends_cleanly, wait_for
+from run import Game
+
+START, SETTINGS, UP, BACK = (162, 82), (162, 232), (270, 300), (275, 550)
+
+
+def menu_block():
+    with Image.open(os.path.join(run.DATA, "images", "Menu.bmp")) as picture:
+        rgb = picture.convert("RGB")
+        return [[rgb.getpixel((600 + c, 600 + r)) for c in range(20)] for r in range(20)]
+
+
+MENU = menu_block()
+
+
+def shows_menu(game):
+    return game.block(600, 600, 20, 20) == MENU
+
+
+def shows_death(game):
+    """Black all round, white text at (500, 400)."""
+    if game.pixel(0, 0) != (0, 0, 0) or game.pixel(999, 799) != (0, 0, 0):
+        return False
+    return any(p == (255, 255, 255) for row in game.block(500, 400, 120, 20) for p in row)
+
+
+def click(game, point):
+    subprocess.run(["xdotool", "mousemove", "--window", str(game.wid), str(point[0]),
+                    str(point[1]), "click", "1"], env=game.xserver.env, check=True, timeout=10)
+
+
+def in_menu(game):
+    assert wait_for(lambda: shows_menu(game)), "the start menu is shown"
+
+
+def start_menu(game, rng):
+    in_menu(game)
+    time.sleep(rng.uniform(0, 0.5))
+
+
+def difficulty_screen(game, rng):
+    in_menu(game)
+    click(game, SETTINGS)
+    time.sleep(rng.uniform(0, 0.5))
+
+
+def level_set_up(game, rng):
+    in_menu(game)
+    click(game, START)
+    time.sleep(rng.uniform(0, 0.04))
+
+
+def mid_game(game, rng):
+    in_menu(game)
+    click(game, START)
+    time.sleep(rng.uniform(0.1, 3.0))
+
+
+def death_pause(game, rng):
+    """On a level where every enemy walks into the player, on hard."""
+    in_menu(game)
+    for point in (SETTINGS, UP, UP, BACK, START):
+        click(game, point)
+        time.sleep(0.1)
+    assert wait_for(lambda: shows_death(game), 120), "the player died"
+    time.sleep(rng.uniform(0, 0.6))
+
+
+PHASES = [start_menu, difficulty_screen, level_set_up, mid_game, death_pause]
+
+
+def deadly_data():
+    """A copy of data/ whose level 1 has a shelf under the player that the enemies of the
+    top spawn point land on, and a floor that carries the others up to it."""
+    path = tempfile.mkdtemp(prefix="zarvok-deadly-")
+    shutil.copytree(os.path.join(run.DATA, "images"), os.path.join(path, "images"))
+    shutil.copy(os.path.join(run.DATA, "level2.txt"), path)
+    rows = []
+    for r in range(1, 41):
+        code = "1" if r in (1, 6) else "2" if r >= 36 else "0"
+        rows.append(" ".join(code for _ in range(50)))
+    with open(os.path.join(path, "level1.txt"), "w") as f:
+        f.write("\n".join(rows) + "\n")
+    return path
+
+
+def one_try(xserver, phase, rng, deadly):
+    game = Game(xserver, deadly if phase is death_pause else run.DATA)
+    try:
+        phase(game, rng)
+        start = time.monotonic()
+        ends_cleanly(game)
+        return time.monotonic() - start
+    finally:
+        game.stop()
+
+
+def run_tries(xserver, tries, seed, phases=PHASES):
+    """The tries, cycling through the phases; (phase name, seconds to exit) per try."""
+    rng = random.Random(seed)
+    deadly = deadly_data()
+    try:
+        return [(phases[i % len(phases)].__name__,
+                 one_try(xserver, phases[i % len(phases)], rng, deadly)) for i in range(tries)]
+    finally:
+        shutil.rmtree(deadly)
+
+
+def main():
+    tries = int(sys.argv[1]) if len(sys.argv) > 1 else 50
+    seed = int(sys.argv[2]) if len(sys.argv) > 2 else int(time.time())
+    print(f"seed {seed} (closes.py {tries} {seed} replays the moments)", flush=True)
+    with run.Xserver() as xserver:
+        try:
+            results = run_tries(xserver, tries, seed)
+        except Exception as error:
+            print(f"FAILED: {error!r}")
+            return 1
+    for name in dict.fromkeys(n for n, _ in results):
+        took = [t for n, t in results if n == name]
+        print(f"{name:18} {len(took):3} tries, slowest exit {1000 * max(took):6.0f} ms")
+    print(f"closes: {len(results)} passed, 0 failed; slowest exit "
+          f"{1000 * max(t for _, t in results):.0f} ms")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
