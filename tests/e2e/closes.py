@@ -11,31 +11,13 @@ Runs build/zarvok or the program that ZARVOK_PROGRAM names, on its own Xvfb.
 import os
 import random
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
 
-from PIL import Image
-
 import run
-from hostile import ends_cleanly, wait_for
-from run import Game
-
-START, SETTINGS, UP, BACK = (162, 82), (162, 232), (270, 300), (275, 550)
-
-
-def menu_block():
-    with Image.open(os.path.join(run.DATA, "images", "Menu.bmp")) as picture:
-        rgb = picture.convert("RGB")
-        return [[rgb.getpixel((600 + c, 600 + r)) for c in range(20)] for r in range(20)]
-
-
-MENU = menu_block()
-
-
-def shows_menu(game):
-    return game.block(600, 600, 20, 20) == MENU
+from hostile import ends_cleanly
+from run import BACK, SETTINGS, START, UP, Game, shows_start_menu, wait_for
 
 
 def shows_death(game):
@@ -45,13 +27,8 @@ def shows_death(game):
     return any(p == (255, 255, 255) for row in game.block(500, 400, 120, 20) for p in row)
 
 
-def click(game, point):
-    subprocess.run(["xdotool", "mousemove", "--window", str(game.wid), str(point[0]),
-                    str(point[1]), "click", "1"], env=game.xserver.env, check=True, timeout=10)
-
-
 def in_menu(game):
-    assert wait_for(lambda: shows_menu(game)), "the start menu is shown"
+    assert wait_for(lambda: shows_start_menu(game)), "the start menu is shown"
 
 
 def start_menu(game, rng):
@@ -61,19 +38,19 @@ def start_menu(game, rng):
 
 def difficulty_screen(game, rng):
     in_menu(game)
-    click(game, SETTINGS)
+    game.click(*SETTINGS)
     time.sleep(rng.uniform(0, 0.5))
 
 
 def level_set_up(game, rng):
     in_menu(game)
-    click(game, START)
+    game.click(*START)
     time.sleep(rng.uniform(0, 0.04))
 
 
 def mid_game(game, rng):
     in_menu(game)
-    click(game, START)
+    game.click(*START)
     time.sleep(rng.uniform(0.1, 3.0))
 
 
@@ -81,7 +58,7 @@ def death_pause(game, rng):
     """On a level where every enemy walks into the player, on hard."""
     in_menu(game)
     for point in (SETTINGS, UP, UP, BACK, START):
-        click(game, point)
+        game.click(*point)
         time.sleep(0.1)
     assert wait_for(lambda: shows_death(game), 120), "the player died"
     time.sleep(rng.uniform(0, 0.6))

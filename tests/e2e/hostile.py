@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The real program in a real X window against hostile input: floods of keys and exposes,
-the pointer outside the window, a minimise, and level files that are no level files.
+the pointer outside the window, a minimise, level files that are no level files, and menu
+images that are missing or broken.
 
 Runs build/zarvok, or the program that ZARVOK_PROGRAM names (scripts/test gives the
 AddressSanitizer build), on its own Xvfb; closes with a 'N passed, N failed' line.
@@ -16,18 +17,9 @@ from Xlib import X, XK, protocol
 from Xlib.ext import xtest
 
 import run
-from run import Game
+from run import Game, wait_for
 
 OFF_WINDOW = (1200, 950)  # a point of the 1280 x 1024 screen outside the 1000 x 800 window
-
-
-def wait_for(condition, seconds=20.0):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        if condition():
-            return True
-        time.sleep(0.05)
-    return False
 
 
 def shows_level(game):
@@ -198,11 +190,36 @@ def case_a_level_file_with_crlf_line_ends_or_of_100_mb(xserver):
                 game.stop()
 
 
+def case_menu_images_missing_or_corrupt(xserver):
+    with DataCopy() as data:
+        images = os.path.join(data.dir, "images")
+        os.remove(os.path.join(images, "Menu.bmp"))  # missing
+        os.truncate(os.path.join(images, "start0.bmp"), 60)  # cut off after its header
+        with open(os.path.join(images, "settings0.bmp"), "wb") as f:
+            f.write(b"BM" + bytes(range(256)) * 40)  # garbage behind a BMP signature
+        os.remove(os.path.join(images, "back1.bmp"))
+        os.mkdir(os.path.join(images, "back1.bmp"))  # a directory
+        game = Game(xserver, data.dir)
+        try:
+            # The buttons take clicks where their pictures would be: settings, up, back,
+            # then start. Where the menu picture is missing the window stays black.
+            assert wait_for(lambda: game.shows("quit0.bmp", 50, 350)), "the quit button"
+            assert game.pixel(700, 700) == (0, 0, 0), "no menu picture"
+            for point in (run.SETTINGS, run.UP, run.BACK):
+                game.click(*point)
+            game.click(*run.START)
+            assert wait_for(lambda: shows_level(game)), "level 1 after start"
+            ends_cleanly(game)
+        finally:
+            game.stop()
+
+
 CASES = [case_thousands_of_keys_in_one_frame,
          case_clicks_and_drags_outside_the_window,
          case_minimise_restore_and_an_expose_storm,
          case_a_level_file_that_is_a_directory_a_device_or_unreadable,
-         case_a_level_file_with_crlf_line_ends_or_of_100_mb]
+         case_a_level_file_with_crlf_line_ends_or_of_100_mb,
+         case_menu_images_missing_or_corrupt]
 
 if __name__ == "__main__":
     sys.exit(run.main(CASES))
