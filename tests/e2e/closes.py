@@ -16,8 +16,8 @@ import tempfile
 import time
 
 import run
-from hostile import ends_cleanly
-from run import BACK, SETTINGS, START, UP, Game, shows_start_menu, wait_for
+from hostile import ends_cleanly, wait_for
+from run import BACK, SETTINGS, START, UP, Game, shows_start_menu
 
 
 def shows_death(game):
@@ -31,40 +31,28 @@ def in_menu(game):
     assert wait_for(lambda: shows_start_menu(game)), "the start menu is shown"
 
 
-def start_menu(game, rng):
+# Each moment: its name, the clicks that lead there (spaced so that every menu pass sees
+# each one), whether the player must die first (on hard, on a level where every enemy
+# walks into him), and when after that the window is closed, from and to, in seconds.
+PHASES = [
+    ("start_menu", (), False, 0, 0.5),
+    ("difficulty_screen", (SETTINGS,), False, 0, 0.5),
+    ("level_set_up", (START,), False, 0, 0.04),
+    ("mid_game", (START,), False, 0.1, 3.0),
+    ("death_pause", (SETTINGS, UP, UP, BACK, START), True, 0, 0.6),
+]
+
+
+def reach(game, phase, rng):
+    _, clicks, dies, early, late = phase
     in_menu(game)
-    time.sleep(rng.uniform(0, 0.5))
-
-
-def difficulty_screen(game, rng):
-    in_menu(game)
-    game.click(*SETTINGS)
-    time.sleep(rng.uniform(0, 0.5))
-
-
-def level_set_up(game, rng):
-    in_menu(game)
-    game.click(*START)
-    time.sleep(rng.uniform(0, 0.04))
-
-
-def mid_game(game, rng):
-    in_menu(game)
-    game.click(*START)
-    time.sleep(rng.uniform(0.1, 3.0))
-
-
-def death_pause(game, rng):
-    """On a level where every enemy walks into the player, on hard."""
-    in_menu(game)
-    for point in (SETTINGS, UP, UP, BACK, START):
+    for i, point in enumerate(clicks):
+        if i > 0:
+            time.sleep(0.1)
         game.click(*point)
-        time.sleep(0.1)
-    assert wait_for(lambda: shows_death(game), 120), "the player died"
-    time.sleep(rng.uniform(0, 0.6))
-
-
-PHASES = [start_menu, difficulty_screen, level_set_up, mid_game, death_pause]
+    if dies:
+        assert wait_for(lambda: shows_death(game), 120), "the player died"
+    time.sleep(rng.uniform(early, late))
 
 
 def deadly_data():
@@ -83,9 +71,9 @@ def deadly_data():
 
 
 def one_try(xserver, phase, rng, deadly):
-    game = Game(xserver, deadly if phase is death_pause else run.DATA)
+    game = Game(xserver, deadly if phase[2] else run.DATA)
     try:
-        phase(game, rng)
+        reach(game, phase, rng)
         start = time.monotonic()
         ends_cleanly(game)
         return time.monotonic() - start
@@ -98,7 +86,7 @@ def run_tries(xserver, tries, seed, phases=PHASES):
     rng = random.Random(seed)
     deadly = deadly_data()
     try:
-        return [(phases[i % len(phases)].__name__,
+        return [(phases[i % len(phases)][0],
                  one_try(xserver, phases[i % len(phases)], rng, deadly)) for i in range(tries)]
     finally:
         shutil.rmtree(deadly)

@@ -17,9 +17,18 @@ from Xlib import X, XK, protocol
 from Xlib.ext import xtest
 
 import run
-from run import Game, wait_for
+from run import Game
 
 OFF_WINDOW = (1200, 950)  # a point of the 1280 x 1024 screen outside the 1000 x 800 window
+
+
+def wait_for(condition, seconds=20.0):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if condition():
+            return True
+        time.sleep(0.05)
+    return False
 
 
 def shows_level(game):
@@ -37,6 +46,11 @@ def ends_cleanly(game):
     errors = game.proc.stderr.read() if code is not None else ""
     assert code == 0, f"exit status {code}: {errors[-2000:]}"
     assert "ERROR:" not in errors and "runtime error" not in errors, errors[-2000:]
+
+
+def goes_on_and_closes(game):
+    assert wait_for(lambda: shows_level(game)), "the level is still shown"
+    ends_cleanly(game)
 
 
 def playing(xserver, cwd=run.DATA):
@@ -70,8 +84,7 @@ def case_thousands_of_keys_in_one_frame(xserver):
                 game.window.send_event(event, propagate=True)
         game.dpy.sync()
         game.key("key", "Right")  # it still takes keys
-        assert wait_for(lambda: shows_level(game)), "the level is still shown"
-        ends_cleanly(game)
+        goes_on_and_closes(game)
     finally:
         game.stop()
 
@@ -101,8 +114,7 @@ def case_clicks_and_drags_outside_the_window(xserver):
         move(300, 300)
         button(False)
         dpy.sync()
-        assert wait_for(lambda: shows_level(game)), "the level is still shown"
-        ends_cleanly(game)
+        goes_on_and_closes(game)
     finally:
         game.stop()
 
@@ -121,8 +133,7 @@ def case_minimise_restore_and_an_expose_storm(xserver):
                 protocol.event.Expose(window=game.window, x=0, y=0, width=1000, height=800,
                                       count=0), event_mask=X.ExposureMask)
         game.dpy.sync()
-        assert wait_for(lambda: shows_level(game)), "the level is still shown"
-        ends_cleanly(game)
+        goes_on_and_closes(game)
     finally:
         game.stop()
 
