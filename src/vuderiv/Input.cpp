@@ -53,6 +53,9 @@ void OnButton(Shared& s, const SDL_MouseButtonEvent& event) {
     const int32_t x = Coordinate(event.x);
     const int32_t y = Coordinate(event.y);
     const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+    // Uncaptured, a release outside the window belongs to whatever lies under the mouse;
+    // SDL still reports it, for no window.
+    if (event.windowID != s.windowId && !s.left && !s.right) return;
     if (event.button == SDL_BUTTON_LEFT) {
         if (down && event.clicks % 2 == 0) {  // a double click: no press, no capture
             Call(s.doubleProc, x, y);

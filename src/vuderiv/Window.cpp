@@ -159,6 +159,8 @@ bool OpenWindow(Shared& s) {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The capture is ours alone (first press to last release, none for a double click).
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         ReportOpenFailure("the video system could not start", SDL_GetError());
         return false;

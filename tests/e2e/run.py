@@ -346,6 +346,65 @@ def case_user_close_ends_the_program_at_once(xserver):
         game.stop()
 
 
+def case_a_double_click_does_not_capture_the_mouse(xserver):
+    """A held press dragged out of the window is followed there and its release reported;
+    the second press of a double click is not captured: the position stays in the window
+    and its release outside calls nothing."""
+    import queue
+    import threading
+    probe_path = os.path.join(ROOT, "build", "tests", "e2e", "mouse_probe")
+    env = dict(xserver.env, SDL_MOUSE_DOUBLE_CLICK_TIME="5000")  # however slow the machine
+    probe = subprocess.Popen([probe_path], env=env, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True)
+    lines = queue.Queue()
+    threading.Thread(target=lambda: [lines.put(line.strip()) for line in probe.stdout],
+                     daemon=True).start()
+
+    def xdo(*args):
+        subprocess.run(["xdotool", *args], env=xserver.env, check=True, timeout=10)
+
+    def reported():
+        """Every line the probe writes up to its position after all earlier events."""
+        xdo("keydown", "--window", str(wid), "F1")
+        got = []
+        while not got or not got[-1].startswith("pos"):
+            got.append(lines.get(timeout=30))
+        xdo("keyup", "--window", str(wid), "F1")
+        return got
+
+    def drag_out(y, presses):
+        """Presses at (100, y) and drags to (-50, y), outside the window, and releases."""
+        xdo("mousemove", "--window", str(wid), "100", str(y), *presses)
+        xdo("mousemove", str(left - 50), str(top + y), "mouseup", "1")
+
+    dpy = display.Display(xserver.name)
+    try:
+        ready = lines.get(timeout=30)
+        assert ready == "ready", ready
+        wid = find_window(xserver, "--pid", str(probe.pid), "--name", "^Zarvok probe$")
+        xdo("windowmove", str(wid), "300", "200")
+        window = dpy.create_resource_object("window", wid)
+        origin = dpy.screen().root.translate_coords(window, 0, 0)
+        left, top = origin.x, origin.y
+        assert (left, top) == (300, 200), (left, top)
+
+        for y in (30, 70, 110, 150):  # SDL captures only once the window has the keyboard
+            drag_out(y, ["mousedown", "1"])  # a plain press is captured
+            got = reported()
+            if got[-1] == f"pos 65486 {y}":
+                break
+        assert got == [f"up 65486 {y}", f"pos 65486 {y}"], got
+        drag_out(250, ["click", "1", "mousedown", "1"])  # 200 pixels away: a fresh count
+        got = reported()
+        assert got[:-1] == ["up 100 250"], got  # the first click's release only
+        x, y = map(int, got[-1].split()[1:])
+        assert 0 <= x < 400 and y == 250, got
+    finally:
+        probe.kill()
+        probe.wait(10)
+        dpy.close()
+
+
 def case_no_display_is_a_clear_error(xserver):
     env = dict(os.environ, **SANITIZER_ENV)
     env.pop("DISPLAY", None)
@@ -363,6 +422,7 @@ CASES = [case_window_has_title_and_fixed_client_size,
          case_a_missing_level_file_is_found_when_start_is_clicked,
          case_the_arrow_key_walks_the_player,
          case_user_close_ends_the_program_at_once,
+         case_a_double_click_does_not_capture_the_mouse,
          case_no_display_is_a_clear_error]
 
 

@@ -148,6 +148,20 @@ TEST_F(Input, LeftButtonFlagsCallbackAndDoubleClick) {
     PushMouseButton(false, SDL_BUTTON_LEFT, 11, 21, 2);
     Sync();
     EXPECT_EQ(leftUps, 2);
+    // SDL reports a release outside the window for no window: uncaptured it calls
+    // nothing; captured (left held) it is the release.
+    SDL_Event outside{};
+    outside.type = SDL_MOUSEBUTTONUP;
+    outside.button.button = SDL_BUTTON_LEFT;
+    outside.button.state = SDL_RELEASED;
+    ASSERT_TRUE(detail::PushEvent(outside));
+    Sync();
+    EXPECT_EQ(leftUps, 2);
+    PushMouseButton(true, SDL_BUTTON_LEFT, 11, 21);
+    ASSERT_TRUE(detail::PushEvent(outside));
+    Sync();
+    EXPECT_FALSE(s.left);
+    EXPECT_EQ(leftUps, 3);
 
     // Both buttons: flags follow each.
     PushMouseButton(true, SDL_BUTTON_RIGHT, 1, 1);
@@ -160,13 +174,13 @@ TEST_F(Input, LeftButtonFlagsCallbackAndDoubleClick) {
     Sync();
     EXPECT_FALSE(s.left);
     EXPECT_FALSE(s.right);
-    EXPECT_EQ(leftUps, 3);
+    EXPECT_EQ(leftUps, 4);
 
     OnMouseLeftUp(nullptr);  // removed: the next release calls nothing
     PushMouseButton(true, SDL_BUTTON_LEFT, 1, 1);
     PushMouseButton(false, SDL_BUTTON_LEFT, 1, 1);
     Sync();
-    EXPECT_EQ(leftUps, 3);
+    EXPECT_EQ(leftUps, 4);
 }
 
 TEST_F(Input, PositionIsNeverTornBetweenTwoMoves) {
