@@ -161,6 +161,10 @@ void ClearBitmapTable(Shared& s);
 // The number of slots in the bitmap table (for tests).
 uint32_t BitmapTableLength();
 
+// Window thread, before SDL's video starts: Xlib errors from SDL's wake-up events sent
+// to a window already torn down are dropped instead of ending the program. Once only.
+void FilterLateWakeUpErrors();
+
 // Test hook: the next Window call behaves as if the window thread could not be started.
 void SimulateThreadStartFailure();
 

@@ -161,6 +161,7 @@ bool OpenWindow(Shared& s) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     // The capture is ours alone (first press to last release, none for a double click).
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    FilterLateWakeUpErrors();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         ReportOpenFailure("the video system could not start", SDL_GetError());
         return false;
