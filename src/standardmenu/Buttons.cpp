@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "Selection.h"
 #include "StandardLib.h"
 #include "StandardMenu.h"
 #include "Vuderiv.h"
@@ -102,7 +103,13 @@ bool InButton(const ButtonRc& button, int32_t x, int32_t y) {
 }
 
 void DrawButton(const ButtonRc& button) {
-    if (!button.visible) return;
+    detail::DrawButtonImage(button);
+}
+
+namespace detail {
+
+int DrawButtonImage(const ButtonRc& button) {
+    if (!button.visible) return kNotDrawn;
     size_t state = 0;
     if (button.type.withMouseOver) {
         int32_t x = 0, y = 0;
@@ -114,6 +121,9 @@ void DrawButton(const ButtonRc& button) {
     } else {
         Vuderiv::DrawBitmap(button.bitmap[state], button.x0, button.y0);
     }
+    return static_cast<int>(state);
 }
+
+}  // namespace detail
 
 }  // namespace StandardMenu

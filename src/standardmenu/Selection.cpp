@@ -5,6 +5,8 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "Selection.h"
 #include "StandardMenu.h"
@@ -64,13 +66,22 @@ bool ButtonSelected(const ButtonRc& button) {
     return detail::TakeClickIn(button);
 }
 
+// Each pass shows the buffer as the pass before left it, then draws the buttons. Once a
+// pass has drawn every button with the same image as the pass before, the buffer holds
+// what the window shows already, so showing it again is left out until a button's image
+// changes (an expose still repaints the window from the buffer).
 int32_t MenuSelection(std::span<const ButtonRc> menu) {
+    std::vector<int> drawn, before;
+    bool changed = true;  // the buffer may hold what the window does not show yet
     while (Vuderiv::WindowIsOpen()) {
-        Vuderiv::UpdateWindow();
+        if (changed) Vuderiv::UpdateWindow();
+        drawn.clear();
         for (size_t i = 0; i < menu.size(); ++i) {
-            DrawButton(menu[i]);
+            drawn.push_back(detail::DrawButtonImage(menu[i]));
             if (ButtonSelected(menu[i])) return static_cast<int32_t>(i);
         }
+        changed = drawn != before;
+        std::swap(drawn, before);
         detail::gPause(detail::kPassPause);
     }
     return kNoSelection;

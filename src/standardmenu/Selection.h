@@ -1,5 +1,6 @@
-// What the button module keeps for itself: the click record and the pause between
-// passes, with the hooks the tests use. Private to StandardMenu.
+// What the button module keeps for itself: the drawing of a button that tells which image
+// it drew, the click record, and the pause between passes, with the hooks the tests use.
+// Private to StandardMenu.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,11 @@
 #include "StandardMenu.h"
 
 namespace StandardMenu::detail {
+
+// Draws a button as DrawButton does; returns the image drawn (0 normal, 1 mouse-over), or
+// kNotDrawn for an invisible button.
+constexpr int kNotDrawn = -1;
+int DrawButtonImage(const ButtonRc& button);
 
 // The click recorder: records (x, y) as the latest left-button release. Window thread.
 void RegisterLeftClick(int32_t x, int32_t y);

@@ -76,8 +76,9 @@ void DrawButton(const ButtonRc& button);
 // Installs the click recorder, which from then on records every left-button release.
 bool ButtonSelected(const ButtonRc& button);
 // Shows the menu and waits for a click inside one of its buttons; returns that button's
-// position (the lowest when several hold the click). Each pass shows the buffer, draws and
-// tests the buttons in order, then pauses 25 ms. kNoSelection once the window is closed.
+// position (the lowest when several hold the click). Each pass shows the buffer (unless
+// it is shown already: the buttons drawn as in the pass before), draws and tests the
+// buttons in order, then pauses 25 ms. kNoSelection once the window is closed.
 int32_t MenuSelection(std::span<const ButtonRc> menu);
 
 }  // namespace StandardMenu

@@ -19,9 +19,6 @@ void SetBuffering(bool state) {
 void UpdateWindow() {
     Canvas canvas;
     if (!canvas.Open()) return;
-    // The window shows the buffer already (an expose repaints it whatever this says):
-    // copying and presenting it again would show nothing new.
-    if (canvas.Screen().pixels == canvas.Buffer().pixels) return;
     canvas.Show(0, 0, canvas.Buffer().width, canvas.Buffer().height);
 }
 

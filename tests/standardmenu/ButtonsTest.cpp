@@ -194,6 +194,29 @@ TEST_F(Buttons, OverlapInvisibleAndMissingImages) {
     EXPECT_EQ(Vuderiv::BufferPixel(155, 125), 0u);  // the invisible ones were not drawn
 }
 
+TEST_F(Buttons, AnIdleMenuIsShownOnceAndAgainWhenAButtonChanges) {
+    const std::vector<ButtonRc> menu = ThreeButtons();
+    Vuderiv::detail::Shared& s = Vuderiv::detail::shared();
+    std::vector<uint64_t> presents;  // at each pause, once the window thread is idle
+    MenuScript::OnPause([&] {
+        TestSupport::Sync();
+        presents.push_back(s.presents);
+        if (presents.size() == 4) {
+            TestSupport::PushMouseMove(150, 220);  // over the second
+            TestSupport::Sync();
+        }
+        if (presents.size() == 6) TestSupport::Click(150, 320);
+    });
+    MenuScript::Play({});
+    EXPECT_EQ(MenuSelection(menu), 2);
+    ASSERT_EQ(presents.size(), 6u);
+    EXPECT_EQ(presents[1], presents[0] + 1);  // the buttons drawn in the first pass
+    EXPECT_EQ(presents[3], presents[1]);      // nothing new: nothing shown
+    EXPECT_EQ(presents[4], presents[3]);      // the mouse-over image drawn ...
+    EXPECT_EQ(presents[5], presents[4] + 1);  // ... and shown in the next pass
+    EXPECT_EQ(Vuderiv::WindowPixel(150, 205), kOver);
+}
+
 TEST_F(Buttons, ClosingTheWindowEndsTheWait) {
     const std::vector<ButtonRc> menu = ThreeButtons();
     MenuScript::Play({{500, 500}, MenuScript::kClose});

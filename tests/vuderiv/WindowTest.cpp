@@ -202,38 +202,6 @@ TEST_F(Buffering, ExposeRepaintsFromTheBufferWhateverTheSwitch) {
     EXPECT_EQ(WindowPixel(0, 0), 0x123456u);
 }
 
-TEST_F(Buffering, AnUnchangedBufferIsNotShownAgainButAnExposeStillRepaints) {
-    detail::Shared& s = S();
-    SetBuffering(true);
-    const auto draw = [&](int32_t x, uint32_t colour) {
-        std::lock_guard<std::mutex> lock(s.canvasLock);
-        s.buffer.Row(3)[x] = colour;
-    };
-    draw(0, 0x0000B0);
-    UpdateWindow();
-    Sync();
-    const uint64_t shown = s.presents;
-    for (int i = 0; i < 3; ++i)
-        UpdateWindow();
-    Sync();
-    EXPECT_EQ(s.presents, shown);
-    EXPECT_EQ(WindowPixel(0, 3), 0x0000B0u);
-
-    draw(1, 0x00FF00);
-    UpdateWindow();
-    Sync();
-    EXPECT_EQ(s.presents, shown + 1);
-    EXPECT_EQ(WindowPixel(1, 3), 0x00FF00u);
-
-    SDL_Event expose{};
-    expose.type = SDL_WINDOWEVENT;
-    expose.window.windowID = s.windowId;
-    expose.window.event = SDL_WINDOWEVENT_EXPOSED;
-    ASSERT_TRUE(detail::PushEvent(expose));
-    Sync();
-    EXPECT_EQ(s.presents, shown + 2);  // shown again although nothing changed
-}
-
 // The colour the window surface holds at (x, y), as 0x00BBGGRR.
 uint32_t SurfacePixel(SDL_Surface* surface, int x, int y) {
     Uint8 r = 0, g = 0, b = 0;
