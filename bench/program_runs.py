@@ -46,22 +46,11 @@ def play_games(game, count):
 
 def one_run(build, xserver):
     dpy = e2e.display.Display(xserver.name)
-    menu = report.picture("Menu.bmp", 600, 600, 20, 20)
-    started = time.monotonic()
-    proc = subprocess.Popen([os.path.join(build, "zarvok")], cwd=e2e.DATA, env=xserver.env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc, window, startup = report.start_until_menu(build, xserver, dpy)
     try:
-        found = []
-
-        def menu_shown():
-            found[:] = found or [w for w in [report.find_window(dpy)] if w is not None]
-            return bool(found) and report.block(found[0], 600, 600, 20, 20) == menu
-
-        report.wait_until(menu_shown)
-        startup = (time.monotonic() - started) * 1000.0
         game = e2e.Game.__new__(e2e.Game)  # the running program, its window already found
-        game.xserver, game.proc, game.wid, game.dpy = xserver, proc, found[0].id, dpy
-        game.window = found[0]
+        game.xserver, game.proc, game.wid, game.dpy = xserver, proc, window.id, dpy
+        game.window = window
         idle = report.cpu_share(proc.pid)
         play_games(game, 1)
         after_one = memory(proc.pid, "VmRSS")

@@ -126,23 +126,35 @@ def wait_until(condition, seconds=30):
     raise RuntimeError("the program did not get there within %d s" % seconds)
 
 
-def program_rows(build, xserver):
-    """Start-up until the start menu is shown, CPU share idle in the menu and in play (after
-    a click on start), and the peak resident memory at the end."""
-    dpy = display.Display(xserver.name)
+def start_until_menu(build, xserver, dpy):
+    """Starts the program and waits until its start menu is shown. Returns the process
+    (its caller stops it), its window, and the milliseconds from the start to the menu."""
     menu = picture("Menu.bmp", 600, 600, 20, 20)
     started = time.monotonic()
     proc = subprocess.Popen([os.path.join(build, "zarvok")], cwd=e2e.DATA, env=xserver.env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    found = []
+
+    def menu_shown():
+        found[:] = found or [w for w in [find_window(dpy)] if w is not None]
+        return bool(found) and block(found[0], 600, 600, 20, 20) == menu
+
     try:
-        found = []
-
-        def menu_shown():
-            found[:] = found or [w for w in [find_window(dpy)] if w is not None]
-            return bool(found) and block(found[0], 600, 600, 20, 20) == menu
-
         wait_until(menu_shown)
-        startup = (time.monotonic() - started) * 1000.0
+    except BaseException:
+        proc.kill()
+        proc.wait(10)
+        raise
+    return proc, found[0], (time.monotonic() - started) * 1000.0
+
+
+def program_rows(build, xserver):
+    """Start-up until the start menu is shown, CPU share idle in the menu and in play (after
+    a click on start), and the peak resident memory at the end."""
+    dpy = display.Display(xserver.name)
+    proc, window, startup = start_until_menu(build, xserver, dpy)
+    found = [window]
+    try:
         idle = cpu_share(proc.pid)
         subprocess.run(["xdotool", "mousemove", "--window", str(found[0].id), "162", "82",
                         "click", "1"], env=xserver.env, check=True, timeout=10)
