@@ -205,6 +205,12 @@ Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height, uint64_t m
     }
 }
 
+SDL_RWops* OpenFile(const char* file) {
+    std::string path(file);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return SDL_RWFromFile(path.c_str(), "rb");
+}
+
 uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
     const auto width = static_cast<uint32_t>(surface.width);
     const auto height = static_cast<uint32_t>(surface.height);
@@ -253,9 +259,7 @@ using namespace detail;
 
 uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height) {
     if (file == nullptr) return 0;
-    std::string path(file);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return Enter(DecodeBmp(SDL_RWFromFile(path.c_str(), "rb"), width, height), width, height);
+    return Enter(DecodeBmp(OpenFile(file), width, height), width, height);
 }
 
 uint32_t CreateBitmap(uint32_t width, uint32_t height) {

@@ -34,7 +34,12 @@ struct BitStruct {
 };
 
 // Requests that the program thread (and tests) send to the window thread as SDL user events.
-enum Request : int32_t { REQUEST_PRESENT = 1, REQUEST_CLOSE = 2, REQUEST_SYNC = 3 };
+enum Request : int32_t {
+    REQUEST_PRESENT = 1,
+    REQUEST_CLOSE = 2,
+    REQUEST_SYNC = 3,
+    REQUEST_ICON = 4,
+};
 
 // The most key codes the key queue keeps; older codes are dropped past this.
 constexpr size_t kKeyQueueLimit = 4096;
@@ -62,6 +67,13 @@ struct Shared {
     // Window thread only.
     SDL_Window* sdlWindow = nullptr;
     uint32_t windowId = 0;
+
+    // --- Window icon, guarded by iconLock --------------------------------------------
+    std::mutex iconLock;
+    // Program thread (WindowIcon) writes it; the window thread gives it to each window
+    // it opens, and to the open one on REQUEST_ICON. Empty: the default icon. It
+    // outlives the window, as the font choice does.
+    Surface icon;
 
     // --- Canvas, guarded by canvasLock ----------------------------------------------
     std::mutex canvasLock;
@@ -164,6 +176,9 @@ uint32_t BitmapTableLength();
 // Window thread, before SDL's video starts: Xlib errors from SDL's wake-up events sent
 // to a window already torn down are dropped instead of ending the program. Once only.
 void FilterLateWakeUpErrors();
+
+// Window thread: gives the window the icon recorded by WindowIcon, if any.
+void ShowIcon(Shared& s);
 
 // Test hook: the next Window call behaves as if the window thread could not be started.
 void SimulateThreadStartFailure();

@@ -21,6 +21,9 @@ void Window(const char* title, uint32_t x, uint32_t y);
 void KillWindow();
 // True while a window is open.
 bool WindowIsOpen();
+// Gives the open window, and every window opened later, a BMP file as its icon; false
+// (the icon unchanged) when the file cannot be read. nullptr: later windows get the default.
+bool WindowIcon(const char* file);
 
 // --- Input --------------------------------------------------------------------------
 // True while the key with this virtual-key code (0..255) is held; false above 255.

@@ -169,6 +169,7 @@ bool OpenWindow(Shared& s) {
     if (HeadlessByAccident()) {
         ReportOpenFailure("there is no display (is DISPLAY set?)", nullptr);
     } else if (CreateTheWindow(s)) {
+        ShowIcon(s);
         SDL_StopTextInput();
         Init(s);
         s.presentPending = false;
@@ -200,6 +201,8 @@ void HandleEvent(Shared& s, const SDL_Event& event) {
             Present(s);
         } else if (event.user.code == REQUEST_SYNC) {
             AnswerSync(s);
+        } else if (event.user.code == REQUEST_ICON) {
+            ShowIcon(s);
         }
     } else if (event.type == SDL_WINDOWEVENT) {
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED) Paint(s);

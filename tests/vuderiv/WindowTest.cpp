@@ -161,6 +161,28 @@ TEST(WindowLife, HeadlessFallbackCountsAsNoDisplay) {
     EXPECT_NE(err.find("no display"), std::string::npos);
 }
 
+// The icon is read on the program thread and handed to the window by the window thread,
+// to the open window and to those opened later.
+TEST(WindowIcon, ABmpIsRecordedAnythingElseLeavesTheIconAsItWas) {
+    const std::string data = std::string(ZARVOK_SOURCE_DIR) + "/data/";
+    EXPECT_FALSE(WindowIcon((data + "level1.txt").c_str()));
+    EXPECT_FALSE(WindowIcon((data + "no-such.bmp").c_str()));
+    EXPECT_TRUE(S().icon.Empty());
+    ASSERT_TRUE(WindowIcon((data + "images\\icoon.bmp").c_str()));
+    EXPECT_EQ(S().icon.width, 64);
+    EXPECT_EQ(S().icon.height, 64);
+    Window("Zarvok", 100, 100);
+    ASSERT_TRUE(WindowIsOpen());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(WindowIcon((data + "images/baksteen.bmp").c_str()));
+    Sync();
+    EXPECT_TRUE(WindowIsOpen());
+    EXPECT_EQ(S().icon.width, 20);
+    EXPECT_TRUE(WindowIcon(nullptr));
+    EXPECT_TRUE(S().icon.Empty());
+    KillWindow();
+}
+
 // Buffering and the full copy.
 class Buffering : public TestSupport::WindowTest {};
 
