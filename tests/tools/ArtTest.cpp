@@ -51,13 +51,17 @@ const std::vector<Use> kUses = {
     {"up1.bmp", 50, 100},           {"up_mask.bmp", 50, 100},
     {"back1.bmp", 200, 100},        {"back_mask.bmp", 200, 100},
     {"easy_mask.bmp", 170, 100},    {"medium_mask.bmp", 170, 100},
-    {"hard_mask.bmp", 170, 100},
+    {"hard_mask.bmp", 170, 100},    {"icoon.bmp", 64, 64},
 };
+
+// Pictures the game does not load: the desktop's icon (the window's is icoon.bmp).
+const std::vector<std::string> kDesktopFiles = {"zarvok.png"};
 
 std::set<std::string> ExpectedFiles() {
     std::set<std::string> names;
     for (const Use& u : kUses)
         names.insert(u.file);
+    names.insert(kDesktopFiles.begin(), kDesktopFiles.end());
     return names;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <fstream>
 
+#include "Png.h"
+
 namespace Artgen {
 
 namespace {
@@ -64,8 +66,9 @@ std::vector<unsigned char> EncodeBmp(const Image& image) {
     return out;
 }
 
-bool WriteBmp(const std::string& path, const Image& image) {
-    const std::vector<unsigned char> bytes = EncodeBmp(image);
+bool WritePicture(const std::string& path, const Image& image) {
+    const std::vector<unsigned char> bytes =
+        path.ends_with(".png") ? EncodePng(image) : EncodeBmp(image);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));

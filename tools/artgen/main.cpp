@@ -23,7 +23,7 @@ int Generate(const std::string& artDir, const std::string& outDir) {
     std::filesystem::create_directories(outDir, error);
     for (const Artgen::NamedImage& n : images) {
         const std::string path = outDir + "/" + n.name;
-        if (!Artgen::WriteBmp(path, n.image)) {
+        if (!Artgen::WritePicture(path, n.image)) {
             std::cerr << "artgen: cannot write " << path << ": " << std::strerror(errno) << "\n";
             return 1;
         }
