@@ -1,6 +1,15 @@
-// The program's entry: the game, until its window is closed.
+// The program's entry: the command line, the data folder, then the game until its
+// window is closed.
+#include "CommandLine.h"
+#include "DataFolder.h"
 #include "MainLoop.h"
+#include "Vuderiv.h"
 
-int main() {
+int main(int argc, char* argv[]) {
+    const Zarvok::Opdracht opdracht = Zarvok::LeesOpdrachtregel(argc, argv);
+    const int antwoord = Zarvok::BeantwoordOpdracht(opdracht);
+    if (antwoord >= 0) return antwoord;
+    if (!Zarvok::GaNaarDataMap(opdracht.dataMap)) return 1;
+    Vuderiv::WindowIcon("images/icoon.bmp");  // without the file the window keeps the default
     return Zarvok::Programma();
 }

@@ -1,0 +1,34 @@
+// The program's command line: no arguments to play, --data DIR to name the data folder,
+// --help and --version to answer on the console.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace Zarvok {
+
+// What the command line asks for.
+struct Opdracht {
+    enum Soort : uint8_t { SPELEN, HULP, VERSIE, FOUT };
+    Soort soort = SPELEN;
+    std::string dataMap;  // SPELEN: the folder named with --data, or empty
+    std::string fout;     // FOUT: what is wrong with the command line
+};
+
+// Reads the arguments after the program's name. --data DIR and --data=DIR name the data
+// folder; the last of several counts.
+Opdracht LeesOpdrachtregel(int argc, const char* const argv[]);
+
+// The usage line.
+std::string Gebruik();
+// The --help text: the usage line, the options and the folders searched for the data.
+std::string Hulptekst();
+// The --version line.
+std::string Versie();
+
+// Answers a command line that asks for something other than a game: the help text or
+// version on standard output (0), or the fault and the usage line on standard error (2).
+// -1 when the command line asks for a game.
+int BeantwoordOpdracht(const Opdracht& opdracht);
+
+}  // namespace Zarvok
