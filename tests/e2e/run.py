@@ -2,7 +2,8 @@
 """End-to-end tests of the real program in a real X window.
 
 Starts its own Xvfb, runs build/zarvok (or the program that ZARVOK_PROGRAM names, such as
-a sanitizer build) from data/ as a player would, drives it with
+a sanitizer build) from data/ as a player would (and from other folders, and installed into
+a scratch prefix), drives it with
 xdotool and python3-xlib, and reads the window back. Prints one line per case and a
 closing 'N passed, N failed' line; exits non-zero when a case fails.
 """
@@ -72,9 +73,9 @@ def find_window(xserver, *criteria):
 class Game:
     """The program running on an X server, with its window found."""
 
-    def __init__(self, xserver, cwd=DATA, command=()):
+    def __init__(self, xserver, cwd=DATA, command=(), program=PROGRAM, args=()):
         self.xserver = xserver
-        self.proc = subprocess.Popen(list(command) + [PROGRAM], cwd=cwd, env=xserver.env,
+        self.proc = subprocess.Popen([*command, program, *args], cwd=cwd, env=xserver.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         try:  # this process's window: an earlier game's may outlive its process a while
             self.wid = find_window(xserver, "--pid", str(self.proc.pid), "--name", "^Zarvok$")
@@ -415,6 +416,89 @@ def case_no_display_is_a_clear_error(xserver):
     assert "display" in done.stderr, done.stderr
 
 
+def without_display():
+    env = dict(os.environ, **SANITIZER_ENV)
+    env.pop("DISPLAY", None)
+    env.pop("SDL_VIDEODRIVER", None)
+    return env
+
+
+def run_at_once(args, cwd, program=PROGRAM):
+    """Runs the program with no display: what it answers before it would open a window."""
+    return subprocess.run([program, *args], cwd=cwd, env=without_display(),
+                          capture_output=True, text=True, timeout=20)
+
+
+def case_the_command_line_answers_before_any_window(xserver):
+    with tempfile.TemporaryDirectory() as empty:
+        for args, code, out, err in [
+                (["--help"], 0, "Usage: zarvok [--data DIR]", ""),
+                (["--version"], 0, "Zarvok ", ""),
+                (["--fly"], 2, "", "Zarvok: unknown argument --fly\nUsage: zarvok"),
+                (["--data"], 2, "", "Zarvok: --data names no folder\nUsage: zarvok"),
+                (["--data", empty], 1, "", f"Zarvok: {empty} holds none of the game's data"),
+                (["--data", empty + "/x"], 1, "", f"Zarvok: {empty}/x: no such folder")]:
+            done = run_at_once(args, empty)
+            assert done.returncode == code, (args, done.returncode, done.stderr)
+            assert done.stdout.startswith(out) and done.stderr.startswith(err), (args, done)
+            assert "display" not in done.stderr, (args, "reached the window", done.stderr)
+
+
+def case_started_from_any_folder_it_plays_the_source_trees_data(xserver):
+    with tempfile.TemporaryDirectory() as elsewhere:
+        for args in [(), ("--data", DATA)]:
+            game = Game(xserver, cwd=elsewhere, args=args)
+            try:
+                until(lambda: shows_start_menu(game), f"the start menu {args}")
+            finally:
+                game.stop()
+
+
+def case_a_copy_without_data_names_every_folder_it_looked_in(xserver):
+    with tempfile.TemporaryDirectory() as root:
+        os.mkdir(os.path.join(root, "bin"))
+        copy = shutil.copy(PROGRAM, os.path.join(root, "bin"))
+        done = run_at_once([], root, program=copy)
+        assert done.returncode == 1, done.returncode
+        line = f"in none of: {root}, {root}/share/zarvok; name its folder with --data DIR\n"
+        assert done.stderr.endswith(line) and done.stderr.count("\n") == 1, done.stderr
+
+
+def window_icon(game):
+    """The window's icon as the window system holds it: width, height, ARGB pixels."""
+    atom = game.dpy.intern_atom("_NET_WM_ICON")
+    prop = game.window.get_full_property(atom, X.AnyPropertyType)
+    return list(prop.value) if prop else []
+
+
+def icon_pixels(path):
+    with Image.open(path) as image:
+        rgb = image.convert("RGB")
+        return [image.width, image.height] + [
+            0xFF000000 | r << 16 | g << 8 | b for r, g, b in rgb.getdata()]
+
+
+def case_the_installed_program_starts_from_another_folder(xserver):
+    with tempfile.TemporaryDirectory() as prefix, tempfile.TemporaryDirectory() as elsewhere:
+        subprocess.run(["cmake", "--install", os.path.join(ROOT, "build"), "--prefix", prefix],
+                       check=True, capture_output=True, timeout=60)
+        share = os.path.join(prefix, "share")
+        desktop = os.path.join(share, "applications", "zarvok.desktop")
+        checked = subprocess.run(["desktop-file-validate", desktop], capture_output=True,
+                                 text=True)
+        assert checked.returncode == 0 and not checked.stdout, checked.stdout
+        icon = icon_pixels(os.path.join(DATA, "images", "icoon.bmp"))
+        png = os.path.join(share, "icons", "hicolor", "64x64", "apps", "zarvok.png")
+        assert icon_pixels(png) == icon, "the desktop's icon is the window's"
+        game = Game(xserver, cwd=elsewhere, program=os.path.join(prefix, "bin", "zarvok"))
+        try:
+            assert window_icon(game) == icon, "the window shows the icon"
+            game.start()
+            until(lambda: shows_level_one(game), "level 1 from the installed data")
+        finally:
+            game.stop()
+
+
 CASES = [case_window_has_title_and_fixed_client_size,
          case_the_start_menu_leads_into_level_one_and_q_back,
          case_hard_brings_the_second_enemy_25_frames_after_the_first,
@@ -423,7 +507,11 @@ CASES = [case_window_has_title_and_fixed_client_size,
          case_the_arrow_key_walks_the_player,
          case_user_close_ends_the_program_at_once,
          case_a_double_click_does_not_capture_the_mouse,
-         case_no_display_is_a_clear_error]
+         case_no_display_is_a_clear_error,
+         case_the_command_line_answers_before_any_window,
+         case_started_from_any_folder_it_plays_the_source_trees_data,
+         case_a_copy_without_data_names_every_folder_it_looked_in,
+         case_the_installed_program_starts_from_another_folder]
 
 
 def main(cases=None):
