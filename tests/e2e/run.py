@@ -2,10 +2,10 @@
 """End-to-end tests of the real program in a real X window.
 
 Starts its own Xvfb, runs build/zarvok (or the program that ZARVOK_PROGRAM names, such as
-a sanitizer build) from data/ as a player would (and from other folders, and installed into
-a scratch prefix), drives it with
-xdotool and python3-xlib, and reads the window back. Prints one line per case and a
-closing 'N passed, N failed' line; exits non-zero when a case fails.
+a sanitizer build) from data/ as a player would, and from other folders, and installed
+into a scratch prefix; drives it with xdotool and python3-xlib, and reads the window back.
+Prints one line per case and a closing 'N passed, N failed' line; exits non-zero when a
+case fails.
 """
 import os
 import shutil
