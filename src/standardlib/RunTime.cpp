@@ -1,13 +1,13 @@
 // The program's run-time error: a message on the console, then the program stops.
 #include <cstdlib>
-#include <iostream>
 
+#include "Report.h"
 #include "StandardLib.h"
 
 namespace StandardLib {
 
 void RunTimeError(const std::string& what) {
-    std::cerr << "Zarvok: run-time error: " << what << std::endl;
+    detail::Report("Zarvok: run-time error: " + what);
     std::abort();
 }
 

@@ -2,8 +2,10 @@
 
 #include <chrono>
 #include <cmath>
-#include <iostream>
 #include <random>
+#include <string>
+
+#include "Report.h"
 
 namespace StandardLib {
 
@@ -38,8 +40,8 @@ void SeedSystemGenerator(uint32_t seed) {
 
 uint32_t RandomCard(uint32_t min, uint32_t max) {
     if (max < min) {
-        std::cerr << "ERROR calling RandomCardFromInterval: min " << min << " is bigger than max "
-                  << max << std::endl;
+        detail::Report("ERROR calling RandomCardFromInterval: min " + std::to_string(min) +
+                       " is bigger than max " + std::to_string(max));
         return min;
     }
     if (gPseudoRandom) {

@@ -74,31 +74,31 @@ void OnButton(Shared& s, const SDL_MouseButtonEvent& event) {
 }  // namespace
 
 int MapKey(SDL_Keycode sym) {
-    if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
-    if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + (sym - SDLK_0);
-    if (sym >= SDLK_F1 && sym <= SDLK_F12) return 112 + (sym - SDLK_F1);
+    if (sym >= SDLK_a && sym <= SDLK_z) return static_cast<int>(Key::A) + (sym - SDLK_a);
+    if (sym >= SDLK_0 && sym <= SDLK_9) return static_cast<int>(Key::Digit0) + (sym - SDLK_0);
+    if (sym >= SDLK_F1 && sym <= SDLK_F12) return static_cast<int>(Key::F1) + (sym - SDLK_F1);
     switch (sym) {
         case SDLK_LEFT:
-            return 37;
+            return Key::Left;
         case SDLK_UP:
-            return 38;
+            return Key::Up;
         case SDLK_RIGHT:
-            return 39;
+            return Key::Right;
         case SDLK_DOWN:
-            return 40;
+            return Key::Down;
         case SDLK_LCTRL:
         case SDLK_RCTRL:
-            return 17;
+            return Key::Ctrl;
         case SDLK_LSHIFT:
         case SDLK_RSHIFT:
-            return 16;
+            return Key::Shift;
         case SDLK_SPACE:
-            return 32;
+            return Key::Space;
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
-            return 13;
+            return Key::Enter;
         case SDLK_ESCAPE:
-            return 27;
+            return Key::Esc;
         default:
             return -1;
     }

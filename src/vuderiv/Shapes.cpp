@@ -6,12 +6,12 @@
 #include <array>
 #include <atomic>
 #include <cmath>
-#include <iostream>
 #include <new>
 #include <span>
 #include <vector>
 
 #include "Raster.h"
+#include "Report.h"
 #include "Vuderiv.h"
 
 namespace Vuderiv::detail {
@@ -28,7 +28,7 @@ std::vector<Point> CopyPoints(uint32_t n, const int32_t x[], const int32_t y[]) 
         if (failNextPointArray.exchange(false)) throw std::bad_alloc();
         points.reserve(n);
     } catch (const std::bad_alloc&) {
-        std::cerr << "OUT OF MEMORY!! (In Vuderiv)   " << std::endl;
+        Report("OUT OF MEMORY!! (In Vuderiv)   ");
         return {};
     }
     for (uint32_t i = 0; i < n; ++i)

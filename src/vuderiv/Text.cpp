@@ -5,12 +5,12 @@
 #include <fontconfig/fontconfig.h>
 
 #include <array>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "Report.h"
 #include "Shared.h"
 #include "Vuderiv.h"
 
@@ -86,9 +86,8 @@ TTF_Font* OpenFace(const FontFace& face) {
 void ReportMissing(const FontFace& face) {
     if (font.missingReported) return;
     font.missingReported = true;
-    std::fprintf(stderr,
-                 "Vuderiv: font \"%s\" not found (fontconfig, SDL_ttf: %s); texts are not drawn.\n",
-                 face.family, TTF_GetError());
+    Report(std::string("Vuderiv: font \"") + face.family +
+           "\" not found (fontconfig, SDL_ttf: " + TTF_GetError() + "); texts are not drawn.");
 }
 
 // The font of a style, opened the first time it is asked for; nullptr when none exists.

@@ -25,8 +25,29 @@ bool WindowIsOpen();
 // (the icon unchanged) when the file cannot be read. nullptr: later windows get the default.
 bool WindowIcon(const char* file);
 
+// --- Key codes ----------------------------------------------------------------------
+// The virtual-key codes that KeyDown takes and the key queue holds; no other key is recorded.
+namespace Key {
+constexpr uint32_t Enter = 13;  // Return or keypad Enter
+constexpr uint32_t Shift = 16;  // left or right
+constexpr uint32_t Ctrl = 17;   // left or right
+constexpr uint32_t Esc = 27;
+constexpr uint32_t Space = 32;
+constexpr uint32_t Left = 37, Up = 38, Right = 39, Down = 40;  // the arrows
+// The digits, 48..57 (their characters' codes).
+constexpr uint32_t Digit0 = '0', Digit1 = '1', Digit2 = '2', Digit3 = '3', Digit4 = '4',
+                   Digit5 = '5', Digit6 = '6', Digit7 = '7', Digit8 = '8', Digit9 = '9';
+// The letters, 65..90 (their capitals' codes).
+constexpr uint32_t A = 'A', B = 'B', C = 'C', D = 'D', E = 'E', F = 'F', G = 'G', H = 'H', I = 'I',
+                   J = 'J', K = 'K', L = 'L', M = 'M', N = 'N', O = 'O', P = 'P', Q = 'Q', R = 'R',
+                   S = 'S', T = 'T', U = 'U', V = 'V', W = 'W', X = 'X', Y = 'Y', Z = 'Z';
+// The function keys, 112..123 (F10 is the window system's and never recorded).
+constexpr uint32_t F1 = 112, F2 = 113, F3 = 114, F4 = 115, F5 = 116, F6 = 117, F7 = 118, F8 = 119,
+                   F9 = 120, F10 = 121, F11 = 122, F12 = 123;
+}  // namespace Key
+
 // --- Input --------------------------------------------------------------------------
-// True while the key with this virtual-key code (0..255) is held; false above 255.
+// True while the key with this code (a Key:: name, 0..255) is held; false above 255.
 bool KeyDown(uint32_t k);
 // Empties the queue of pressed key codes.
 void FlushKeys();

@@ -8,9 +8,10 @@
 #endif
 
 #include <algorithm>
-#include <iostream>
+#include <string>
 #include <system_error>
 
+#include "Report.h"
 #include "Shared.h"
 #include "Vuderiv.h"
 
@@ -43,9 +44,9 @@ void SetEventsOpen(Shared& s, bool open) {
 }
 
 void ReportOpenFailure(const char* what, const char* cause) {
-    std::cerr << "Vuderiv: cannot open the window: " << what;
-    if (cause && *cause) std::cerr << " (" << cause << ")";
-    std::cerr << std::endl;
+    std::string line = std::string("Vuderiv: cannot open the window: ") + what;
+    if (cause && *cause) line += std::string(" (") + cause + ")";
+    Report(line);
 }
 
 // SDL falls back to a headless driver when there is no display; that counts as no
@@ -260,8 +261,7 @@ void JoinWindowThread(Shared& s) {
 }
 
 void ReportThreadFailure() {
-    std::cerr << "Can't create window." << std::endl;
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Error", "Can't create window.", nullptr);
+    Report("Can't create window.", "Error");
 }
 
 bool StartWindowThread(Shared& s) {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "DataFolder.h"
+#include "Melding.h"
 
 namespace Zarvok {
 
@@ -68,7 +69,7 @@ int BeantwoordOpdracht(const Opdracht& opdracht) {
             std::cout << Versie() << std::endl;
             return 0;
         case Opdracht::FOUT:
-            std::cerr << "Zarvok: " << opdracht.fout << "\n" << Gebruik() << std::endl;
+            Meld("Zarvok: " + opdracht.fout + "\n" + Gebruik());
             return 2;
         case Opdracht::SPELEN:
             break;

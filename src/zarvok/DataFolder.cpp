@@ -1,7 +1,8 @@
 #include "DataFolder.h"
 
-#include <iostream>
 #include <system_error>
+
+#include "Melding.h"
 
 namespace Zarvok {
 
@@ -77,23 +78,22 @@ bool GaNaarDataMap(const std::string& gekozen) {
     const std::optional<fs::path> map =
         gekozen.empty() ? KiesDataMap(kandidaten) : std::optional<fs::path>(gekozen);
     if (!map) {
-        std::cerr << GeenDataBericht(kandidaten) << std::endl;
+        Meld(GeenDataBericht(kandidaten));
         return false;
     }
     if (!Bestaat(*map, fs::file_type::directory)) {
-        std::cerr << "Zarvok: " << map->string() << ": no such folder" << std::endl;
+        Meld("Zarvok: " + map->string() + ": no such folder");
         return false;
     }
     if (!HoudtSpelData(*map)) {
-        std::cerr << "Zarvok: " << map->string()
-                  << " holds none of the game's data (level1.txt, level2.txt, images)" << std::endl;
+        Meld("Zarvok: " + map->string() +
+             " holds none of the game's data (level1.txt, level2.txt, images)");
         return false;
     }
     std::error_code fout;
     fs::current_path(*map, fout);
     if (fout) {
-        std::cerr << "Zarvok: " << map->string() << ": cannot be entered: " << fout.message()
-                  << std::endl;
+        Meld("Zarvok: " + map->string() + ": cannot be entered: " + fout.message());
         return false;
     }
     return true;

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <iostream>
+#include <string>
 #include <thread>
 
 #include "Bullets.h"
 #include "Enemies.h"
 #include "Level.h"
+#include "Melding.h"
 #include "Menu.h"
 #include "Player.h"
 #include "Scene.h"
@@ -19,7 +20,6 @@ namespace Zarvok {
 
 namespace {
 
-constexpr uint32_t kToetsQ = 81;
 constexpr uint32_t kFramePauze = 70;
 constexpr uint32_t kWachtStap = 10;  // how often a pause looks whether the window is open
 
@@ -63,7 +63,7 @@ void SpeelFrame() {
 
 void TelFrame() {
     Meter_vijand_app = CheckedAdd(Meter_vijand_app, 1u);
-    Q_pressed = Vuderiv::KeyDown(kToetsQ);
+    Q_pressed = Vuderiv::KeyDown(Vuderiv::Key::Q);
 }
 
 void FrameLogica() {
@@ -106,8 +106,7 @@ void SpeelSpel() {
 int Programma() {
     Vuderiv::Window("Zarvok", 1000, 800);
     if (!Vuderiv::WindowIsOpen()) {
-        std::cerr << "Zarvok: the game window could not be opened, so the game cannot start"
-                  << std::endl;
+        Meld("Zarvok: the game window could not be opened, so the game cannot start");
         return 1;
     }
     Vuderiv::SetBuffering(true);
@@ -117,7 +116,7 @@ int Programma() {
         while (Vuderiv::WindowIsOpen())
             SpeelSpel();
     } catch (const LevelFileError& fout) {
-        std::cerr << "Zarvok: " << fout.what() << std::endl;
+        Meld(std::string("Zarvok: ") + fout.what());
         Vuderiv::KillWindow();
         return 1;
     }

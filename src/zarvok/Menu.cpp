@@ -2,8 +2,8 @@
 #include "Menu.h"
 
 #include <array>
-#include <iostream>
 
+#include "Melding.h"
 #include "StandardMenu.h"
 #include "State.h"
 #include "Vuderiv.h"
@@ -95,7 +95,7 @@ void Select(uint32_t& level) {
                 terug = true;
                 break;
             default:
-                if (Vuderiv::WindowIsOpen()) std::cerr << "error! button undefined!" << std::endl;
+                if (Vuderiv::WindowIsOpen()) Meld("error! button undefined!");
         }
     }
     Difficulty = level;
@@ -127,8 +127,7 @@ void Menu() {
                 Quit();
                 break;
             default:
-                if (Vuderiv::WindowIsOpen())
-                    std::cerr << "error! wrong button number!" << std::endl;
+                if (Vuderiv::WindowIsOpen()) Meld("error! wrong button number!");
         }
     }
 }

@@ -8,7 +8,6 @@ namespace Zarvok {
 
 namespace {
 
-constexpr uint32_t kToetsRechts = 39, kToetsLinks = 37, kToetsOmhoog = 38, kToetsControl = 17;
 constexpr uint32_t kSprongTop = 15;  // the jump counter at the top of a jump
 
 // Every cell of the probe is looked at, even after a blocking one, so that the level
@@ -203,10 +202,10 @@ void KeyControleMet(const Toetsen& toetsen) {
 
 void KeyControle(NUMBER_OF_LEVEL /*level: movement is the same in both levels*/) {
     Toetsen toetsen;
-    toetsen.rechts = Vuderiv::KeyDown(kToetsRechts);
-    toetsen.links = Vuderiv::KeyDown(kToetsLinks);
-    toetsen.omhoog = Vuderiv::KeyDown(kToetsOmhoog);
-    toetsen.control = Vuderiv::KeyDown(kToetsControl);
+    toetsen.rechts = Vuderiv::KeyDown(Vuderiv::Key::Right);
+    toetsen.links = Vuderiv::KeyDown(Vuderiv::Key::Left);
+    toetsen.omhoog = Vuderiv::KeyDown(Vuderiv::Key::Up);
+    toetsen.control = Vuderiv::KeyDown(Vuderiv::Key::Ctrl);
     KeyControleMet(toetsen);
 }
 

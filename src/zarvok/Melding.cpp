@@ -1,0 +1,11 @@
+#include "Melding.h"
+
+#include <iostream>
+
+namespace Zarvok {
+
+void Meld(const std::string& regel) {
+    std::cerr << regel << std::endl;
+}
+
+}  // namespace Zarvok
