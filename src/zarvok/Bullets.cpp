@@ -10,7 +10,6 @@ namespace {
 constexpr int32_t kKogelStap = 40;                     // pixels per frame
 constexpr uint32_t kKogelSchade = 10;                  // what one bullet of the NORMAL_GUN takes
 constexpr int32_t kVeldLinks = 20, kVeldRechts = 960;  // a bullet outside these is gone
-constexpr int32_t kBreedte = 1000;                     // the playfield's width
 
 // A living enemy whose body holds the point: top and bottom edge included, sides not.
 bool Raakt(const VIJAND_RC& e, int32_t bx, int32_t by) {

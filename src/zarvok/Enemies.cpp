@@ -6,8 +6,6 @@ namespace Zarvok {
 
 namespace {
 
-constexpr int32_t kSpawnVloerX = 80, kSpawnVloerY = 640;  // spawn point on the enemies' floor
-constexpr int32_t kSpawnTopX = 40, kSpawnTopY = 40;       // spawn point at the top left
 constexpr int32_t kTopRechtsX = 900;  // where an enemy leaving the floor on the left reappears
 
 uint32_t WillekeurigeRichting() {
@@ -19,9 +17,9 @@ void Loop(VIJAND_RC& e, RICHTING_MANNEKE_EN r) {
     e.Richting = r;
 }
 
-void Verplaats(VIJAND_RC& e, int32_t x, int32_t y) {
-    e.Huidigepos_x = x;
-    e.Huidigepos_y = y;
+void Verplaats(VIJAND_RC& e, Plek p) {
+    e.Huidigepos_x = p.x;
+    e.Huidigepos_y = p.y;
 }
 
 // At a side limit an enemy on the floor is carried to the top of the other side; anywhere
@@ -29,13 +27,13 @@ void Verplaats(VIJAND_RC& e, int32_t x, int32_t y) {
 void Zijgrenzen(VIJAND_RC& e) {
     if (e.Huidigepos_x <= kMinX) {
         if (e.Huidigepos_y == kVijandenVloer) {
-            Verplaats(e, kTopRechtsX, kSpawnTopY);
+            Verplaats(e, {kTopRechtsX, kSpawnTop.y});
         } else {
             Loop(e, KIJKRECHTS);
         }
     } else if (e.Huidigepos_x >= kMaxX) {
         if (e.Huidigepos_y == kVijandenVloer) {
-            Verplaats(e, kSpawnTopX, kSpawnTopY);
+            Verplaats(e, kSpawnTop);
         } else {
             Loop(e, KIJKLINKS);
         }
@@ -52,9 +50,9 @@ void GenereerVijand() {
     VIJAND_RC& e = Vijanden_ar[Array_index_vijanden];
     const uint32_t keuze_kamp = StandardLib::RandomCard(1, 2);
     if (keuze_kamp == 1) {
-        Verplaats(e, kSpawnVloerX, kSpawnVloerY);
+        Verplaats(e, kSpawnVloer);
     } else {
-        Verplaats(e, kSpawnTopX, kSpawnTopY);
+        Verplaats(e, kSpawnTop);
     }
     const Moeilijkheid& m = MoeilijkheidVan(Difficulty);
     if (m.delta != 0) Delta_vijand_app = m.delta;

@@ -86,71 +86,73 @@ std::optional<std::string> Weigering(const Item& item) {
 
 // A tile image, loaded the first time and kept under its handle from then on.
 void LaadEenmaal(int64_t element, const char* bestand) {
-    if (Bitmaps[element] == 0) Bitmaps[element] = Vuderiv::LoadBitmap(bestand, 20, 20);
+    if (Bitmaps[element] == 0) Bitmaps[element] = Vuderiv::LoadBitmap(bestand, kTegel, kTegel);
+}
+
+// A 60 x 60 picture of the player or an enemy.
+uint32_t LaadFiguur(const char* bestand) {
+    return Vuderiv::LoadBitmap(bestand, kFiguur, kFiguur);
 }
 
 void LaadSprites() {
     Bitmaps[BMP_KOGEL_LINKS] = Vuderiv::LoadBitmap("images\\kogel_links.bmp", 20, 12);
     Bitmaps[BMP_KOGEL_RECHTS] = Vuderiv::LoadBitmap("images\\kogel_rechts.bmp", 20, 12);
-    Bmps_manneke[BMP_KIJKLINKS] = Vuderiv::LoadBitmap("images\\manneke_links.bmp", 60, 60);
-    Bmps_manneke[BMP_KIJKRECHTS] = Vuderiv::LoadBitmap("images\\manneke_rechts.bmp", 60, 60);
-    Bmps_vijand[BMP_KIJKLINKS] = Vuderiv::LoadBitmap("images\\vijand_links.bmp", 60, 60);
-    Bmps_vijand[BMP_KIJKRECHTS] = Vuderiv::LoadBitmap("images\\vijand_rechts.bmp", 60, 60);
-    Bmps_vijand[BMP_ONTPLOFT] = Vuderiv::LoadBitmap("images\\vijandje_ontploft.bmp", 60, 60);
+    Bmps_manneke[BMP_KIJKLINKS] = LaadFiguur("images\\manneke_links.bmp");
+    Bmps_manneke[BMP_KIJKRECHTS] = LaadFiguur("images\\manneke_rechts.bmp");
+    Bmps_vijand[BMP_KIJKLINKS] = LaadFiguur("images\\vijand_links.bmp");
+    Bmps_vijand[BMP_KIJKRECHTS] = LaadFiguur("images\\vijand_rechts.bmp");
+    Bmps_vijand[BMP_ONTPLOFT] = LaadFiguur("images\\vijandje_ontploft.bmp");
 }
 
 void StartPositie() {
+    Manneke.Huidigepos_x = kSpelerStart[Levelvar].x;
+    Manneke.Huidigepos_y = kSpelerStart[Levelvar].y;
     if (Levelvar == LEVEL1) {
-        Manneke.Huidigepos_x = 100;
-        Manneke.Huidigepos_y = 40;
         Manneke.Levens = 100;
         Manneke.Wapen = NORMAL_GUN;
         Highscore = 0;
-    } else {
-        Manneke.Huidigepos_x = 100;
-        Manneke.Huidigepos_y = 640;
     }
     Resterende_vijanden = kAantalVijanden;
 }
 
 }  // namespace
 
-std::string LevelLeesFout::Bericht() const {
-    if (rij == 0) return bestand + ": " + tekst;
+std::string LevelProblem::Bericht() const {
+    if (rij == 0) return bestand + ": " + text;
     return bestand + ", row " + std::to_string(rij) + ", column " + std::to_string(kolom) + ": " +
-           tekst;
+           text;
 }
 
-LevelFileError::LevelFileError(const LevelLeesFout& fout) : std::runtime_error(fout.Bericht()) {}
+LevelFileError::LevelFileError(const LevelProblem& fout) : std::runtime_error(fout.Bericht()) {}
 
-std::optional<LevelLeesFout> LeesLevel(std::istream& invoer, const std::string& naam,
-                                       BACKGROUND& grid) {
+std::optional<LevelProblem> LeesLevel(std::istream& invoer, const std::string& naam,
+                                      BACKGROUND& grid) {
     BACKGROUND gelezen{};
     std::streambuf* bron = invoer.rdbuf();
     Item item;
     for (int64_t k = 0; k < kCodes && bron != nullptr && LeesItem(*bron, item); ++k) {
         const auto rij = static_cast<uint32_t>(k / kKolommen + 1);
         const auto kolom = static_cast<uint32_t>(k % kKolommen + 1);
-        if (auto weigering = Weigering(item)) return LevelLeesFout{naam, rij, kolom, *weigering};
+        if (auto weigering = Weigering(item)) return LevelProblem{rij, kolom, *weigering, naam};
         gelezen[rij][kolom] = static_cast<uint32_t>(item.waarde);
     }
     grid = gelezen;
     return std::nullopt;
 }
 
-std::optional<LevelLeesFout> LeesLevelBestand(const std::string& pad, BACKGROUND& grid) {
+std::optional<LevelProblem> LeesLevelBestand(const std::string& pad, BACKGROUND& grid) {
     std::error_code ec;
     const auto soort = std::filesystem::status(pad, ec).type();
     if (soort == std::filesystem::file_type::directory) {
-        return LevelLeesFout{pad, 0, 0, "cannot be opened: it is a directory"};
+        return LevelProblem{0, 0, "cannot be opened: it is a directory", pad};
     }
     // A device or a pipe may never end (/dev/zero would be read for ever): plain files only.
     if (!ec && soort != std::filesystem::file_type::regular) {
-        return LevelLeesFout{pad, 0, 0, "cannot be opened: it is not a plain file"};
+        return LevelProblem{0, 0, "cannot be opened: it is not a plain file", pad};
     }
     std::ifstream bestand(pad, std::ios::binary);
     if (!bestand) {
-        return LevelLeesFout{pad, 0, 0, std::string("cannot be opened: ") + std::strerror(errno)};
+        return LevelProblem{0, 0, std::string("cannot be opened: ") + std::strerror(errno), pad};
     }
     return LeesLevel(bestand, pad, grid);
 }

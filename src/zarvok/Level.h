@@ -12,20 +12,20 @@
 
 namespace Zarvok {
 
-// Why a level file was refused.
-struct LevelLeesFout {
-    std::string bestand;  // the file
-    uint32_t rij = 0;     // row 1..40 of the offending code, 0 when the file is unreadable
+// What is wrong with a level: why its file was refused, or a condition its grid breaks.
+struct LevelProblem {
+    uint32_t rij = 0;     // row 1..40 of the cell concerned, 0 when the problem has no cell
     uint32_t kolom = 0;   // column 1..50 likewise
-    std::string tekst;    // what is wrong, in a sentence
+    std::string text;     // what is wrong, in a plain English sentence for level authors
+    std::string bestand;  // the file, when the problem is the file's
     // "file, row r, column c: text", or "file: text" without a cell.
     std::string Bericht() const;
 };
 
-// A level file that cannot be used; what() is LevelLeesFout::Bericht().
+// A level file that cannot be used; what() is LevelProblem::Bericht().
 class LevelFileError : public std::runtime_error {
 public:
-    explicit LevelFileError(const LevelLeesFout& fout);
+    explicit LevelFileError(const LevelProblem& fout);
 };
 
 // Reads the first 2000 codes of a level text into the grid, row by row; missing codes are
@@ -33,11 +33,11 @@ public:
 // An item may start with "+"; an item that is no plain number counts for the digits at its
 // start (after a "+" or "-"), 0 with none. A code other than 0, 1, 2 or a number above
 // 4294967295 is refused: the grid is then left as it was.
-std::optional<LevelLeesFout> LeesLevel(std::istream& invoer, const std::string& naam,
-                                       BACKGROUND& grid);
+std::optional<LevelProblem> LeesLevel(std::istream& invoer, const std::string& naam,
+                                      BACKGROUND& grid);
 // The same from a file; a file that cannot be opened, a directory, a device or a pipe is
 // refused.
-std::optional<LevelLeesFout> LeesLevelBestand(const std::string& pad, BACKGROUND& grid);
+std::optional<LevelProblem> LeesLevelBestand(const std::string& pad, BACKGROUND& grid);
 
 // "level1.txt" or "level2.txt".
 const char* LevelBestand(NUMBER_OF_LEVEL level);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "Enemies.h"
 #include "Level.h"
@@ -11,12 +12,7 @@ namespace Zarvok {
 
 namespace {
 
-struct Punt {
-    int32_t x, y;
-};
-
-constexpr Punt kSpelerStart[] = {{100, 40}, {100, 640}};  // by level
-constexpr Punt kVijandStart[] = {{80, 640}, {40, 40}};
+constexpr Plek kVijandStart[] = {kSpawnVloer, kSpawnTop};
 
 // Explores every state reachable from the start states; Volgende(state, add) offers the
 // states one frame later. Returns the states seen.
@@ -92,7 +88,7 @@ uint32_t KiesRechts() {
 
 void VerkenVijanden(const TegelZicht& zicht) {
     std::vector<VIJAND_RC> begin;
-    for (const Punt& p : kVijandStart) {
+    for (const Plek& p : kVijandStart) {
         VIJAND_RC e{};
         e.Huidigepos_x = p.x;
         e.Huidigepos_y = p.y;
@@ -123,29 +119,34 @@ uint32_t Klem(int64_t waarde, int64_t grens) {
     return static_cast<uint32_t>(std::clamp<int64_t>(waarde, 1, grens));
 }
 
+// A problem at a cell of the grid.
+LevelProblem OpCel(int64_t rij, int64_t kolom, std::string text) {
+    return {static_cast<uint32_t>(rij), static_cast<uint32_t>(kolom), std::move(text), {}};
+}
+
 // The cells of a 60 x 60 body at (x, y) must be sky.
-void VrijLichaam(const BACKGROUND& grid, Punt p, const std::string& wie,
+void VrijLichaam(const BACKGROUND& grid, Plek p, const std::string& wie,
                  std::vector<LevelProblem>& problemen) {
     for (int32_t rij = p.y / kTegel + 1; rij <= p.y / kTegel + 3; ++rij) {
         for (int32_t kolom = p.x / kTegel + 1; kolom <= p.x / kTegel + 3; ++kolom) {
             if (grid[rij][kolom] == LUCHT) continue;
-            problemen.push_back({static_cast<uint32_t>(rij), static_cast<uint32_t>(kolom),
-                                 wie + " at " + Positie(p.x, p.y) + " needs sky in " +
-                                     Cel(rij, kolom) + ", which blocks."});
+            problemen.push_back(OpCel(rij, kolom,
+                                      wie + " at " + Positie(p.x, p.y) + " needs sky in " +
+                                          Cel(rij, kolom) + ", which blocks."));
         }
     }
 }
 
 // Enemies that reach a side limit at y = 640 are carried to the top: they need a floor there.
 void VijandenVloer(const BACKGROUND& grid, std::vector<LevelProblem>& problemen) {
-    const Punt p = kVijandStart[0];
+    const Plek p = kSpawnVloer;
     const int32_t rij = (p.y + kFiguur) / kTegel + 1;
     for (int32_t kolom = p.x / kTegel + 1; kolom <= p.x / kTegel + 3; ++kolom) {
         if (grid[rij][kolom] != LUCHT) continue;
-        problemen.push_back({static_cast<uint32_t>(rij), static_cast<uint32_t>(kolom),
-                             "Enemies walk on a floor at y 640 from their spawn point at " +
-                                 Positie(p.x, p.y) + ": " + Cel(rij, kolom) +
-                                 " under it must be brick or ground."});
+        problemen.push_back(OpCel(rij, kolom,
+                                  "Enemies walk on a floor at y 640 from their spawn point at " +
+                                      Positie(p.x, p.y) + ": " + Cel(rij, kolom) +
+                                      " under it must be brick or ground."));
     }
 }
 
@@ -168,10 +169,11 @@ void BuitenGrid(const BuitenLog& log, const std::string& wie,
     for (const auto& eerste : log.eerste) {
         if (!eerste) continue;
         const ProbeBuiten& b = *eerste;
-        problemen.push_back({Klem(b.rij, kRijen), Klem(b.kolom, kKolommen),
-                             wie + " can reach " + Positie(b.px, b.py) + ", where the cells " +
-                                 ZijdeNaam(b.zijde) + " the body reach " + Cel(b.rij, b.kolom) +
-                                 ", outside the grid: close the way with brick or ground."});
+        problemen.push_back(OpCel(Klem(b.rij, kRijen), Klem(b.kolom, kKolommen),
+                                  wie + " can reach " + Positie(b.px, b.py) + ", where the cells " +
+                                      ZijdeNaam(b.zijde) + " the body reach " +
+                                      Cel(b.rij, b.kolom) +
+                                      ", outside the grid: close the way with brick or ground."));
     }
 }
 
@@ -179,14 +181,14 @@ void BuitenGrid(const BuitenLog& log, const std::string& wie,
 
 std::vector<LevelProblem> CheckLevelFile(const std::string& path, NUMBER_OF_LEVEL level) {
     BACKGROUND grid;
-    if (auto fout = LeesLevelBestand(path, grid)) return {{fout->rij, fout->kolom, fout->tekst}};
+    if (auto fout = LeesLevelBestand(path, grid)) return {*fout};
     return CheckLevel(grid, level);
 }
 
 std::vector<LevelProblem> CheckLevel(const BACKGROUND& grid, NUMBER_OF_LEVEL level) {
     std::vector<LevelProblem> problemen;
     VrijLichaam(grid, kSpelerStart[level], "The player's start position", problemen);
-    for (const Punt& p : kVijandStart)
+    for (const Plek& p : kVijandStart)
         VrijLichaam(grid, p, "An enemy spawn point", problemen);
     VijandenVloer(grid, problemen);
     BuitenLog spelerLog, vijandLog;

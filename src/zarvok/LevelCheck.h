@@ -9,15 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "Level.h"
 #include "State.h"
 
 namespace Zarvok {
-
-struct LevelProblem {
-    uint32_t rij;      // row 1..40 of the cell concerned (0 when the problem has no cell)
-    uint32_t kolom;    // column 1..50 of the cell concerned (0 likewise)
-    std::string text;  // what is wrong, in a plain English sentence for level authors
-};
 
 // Every condition the game relies on that the level file breaks; empty when the level is
 // sound. A file that cannot be read, or holds a code other than 0, 1, 2 (or a number too

@@ -104,7 +104,7 @@ void SpeelSpel() {
 }
 
 int Programma() {
-    Vuderiv::Window("Zarvok", 1000, 800);
+    Vuderiv::Window("Zarvok", kBreedte, kHoogte);
     if (!Vuderiv::WindowIsOpen()) {
         Meld("Zarvok: the game window could not be opened, so the game cannot start");
         return 1;

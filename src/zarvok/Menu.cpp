@@ -62,7 +62,7 @@ void LaadMenubeelden() {
     if (Menubeelden_geladen) return;
     MenuStart(startMenu);
     MenuDifficulty(spinnerMenu, difficulties);
-    background = Vuderiv::LoadBitmap("images/Menu.bmp", 1000, 800);
+    background = Vuderiv::LoadBitmap("images/Menu.bmp", kBreedte, kHoogte);
     Menubeelden_geladen = true;
 }
 

@@ -40,6 +40,8 @@ private:
 
 // --- Geometry -------------------------------------------------------------------------
 
+constexpr int32_t kBreedte = 1000;  // the window's client area and the playfield, pixels
+constexpr int32_t kHoogte = 800;
 constexpr int32_t kTegel = 20;            // tile size in pixels, the unit of all movement
 constexpr int32_t kRijen = 40;            // rows of the tile grid
 constexpr int32_t kKolommen = 50;         // columns of the tile grid
@@ -63,6 +65,15 @@ enum STATUS_EN : uint8_t { LEVEND = 0, DOOD = 1 };
 enum BEWEGING_VIJAND_EN : uint8_t { V_LINKS = 0, V_RECHTS = 1, V_VAL = 2 };
 enum STATUS_KOGEL_EN : uint8_t { ALIVE = 0, DEAD = 1 };
 enum KARAKTER_EN : uint8_t { MANNEKE = 0, VIJAND = 1 };
+
+// --- Start places (a figure's top-left corner, pixels) ---------------------------------
+
+struct Plek {
+    int32_t x, y;
+};
+constexpr std::array<Plek, 2> kSpelerStart = {{{100, 40}, {100, 640}}};  // by NUMBER_OF_LEVEL
+constexpr Plek kSpawnVloer = {80, kVijandenVloer};  // where enemies appear on their floor
+constexpr Plek kSpawnTop = {40, 40};                // and where at the top left
 
 // --- Records --------------------------------------------------------------------------
 

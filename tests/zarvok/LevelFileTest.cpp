@@ -38,7 +38,7 @@ std::string Codes(const BACKGROUND& grid, const std::string& separator) {
     return text;
 }
 
-std::optional<LevelLeesFout> Read(const std::string& text, BACKGROUND& grid) {
+std::optional<LevelProblem> Read(const std::string& text, BACKGROUND& grid) {
     std::istringstream in(text);
     return LeesLevel(in, "test.txt", grid);
 }
