@@ -3,8 +3,8 @@
 the pointer outside the window, a minimise, level files that are no level files, and menu
 images that are missing or broken.
 
-Runs build/zarvok, or the program that ZARVOK_PROGRAM names (scripts/test gives the
-AddressSanitizer build), on its own Xvfb; closes with a 'N passed, N failed' line.
+Runs build/zarvok, or the program that ZARVOK_PROGRAM names (CTest gives the
+AddressSanitizer build's), on its own Xvfb; closes with a 'N passed, N failed' line.
 """
 import os
 import shutil
@@ -17,18 +17,9 @@ from Xlib import X, XK, protocol
 from Xlib.ext import xtest
 
 import run
-from run import Game
+from run import Game, until
 
 OFF_WINDOW = (1200, 950)  # a point of the 1280 x 1024 screen outside the 1000 x 800 window
-
-
-def wait_for(condition, seconds=20.0):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        if condition():
-            return True
-        time.sleep(0.05)
-    return False
 
 
 def shows_level(game):
@@ -49,7 +40,7 @@ def ends_cleanly(game):
 
 
 def goes_on_and_closes(game):
-    assert wait_for(lambda: shows_level(game)), "the level is still shown"
+    until(lambda: shows_level(game), "the level is still shown")
     ends_cleanly(game)
 
 
@@ -57,12 +48,10 @@ def playing(xserver, cwd=run.DATA):
     game = Game(xserver, cwd)
     try:
         game.start()
+        until(lambda: shows_level(game), "the level shown")
     except AssertionError:
         game.stop()
         raise
-    if not wait_for(lambda: shows_level(game)):
-        game.stop()
-        raise AssertionError("the level was not shown")
     return game
 
 
@@ -127,7 +116,7 @@ def case_minimise_restore_and_an_expose_storm(xserver):
         time.sleep(0.5)
         game.window.map()
         game.dpy.sync()
-        assert wait_for(lambda: shows_level(game)), "repainted after the restore"
+        until(lambda: shows_level(game), "repainted after the restore")
         for _ in range(20000):
             game.window.send_event(
                 protocol.event.Expose(window=game.window, x=0, y=0, width=1000, height=800,
@@ -214,12 +203,12 @@ def case_menu_images_missing_or_corrupt(xserver):
         try:
             # The buttons take clicks where their pictures would be: settings, up, back,
             # then start. Where the menu picture is missing the window stays black.
-            assert wait_for(lambda: game.shows("quit0.bmp", 50, 350)), "the quit button"
+            until(lambda: game.shows("quit0.bmp", 50, 350), "the quit button")
             assert game.pixel(700, 700) == (0, 0, 0), "no menu picture"
             for point in (run.SETTINGS, run.UP, run.BACK):
                 game.click(*point)
             game.click(*run.START)
-            assert wait_for(lambda: shows_level(game)), "level 1 after start"
+            until(lambda: shows_level(game), "level 1 after start")
             ends_cleanly(game)
         finally:
             game.stop()

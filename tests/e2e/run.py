@@ -92,16 +92,11 @@ class Game:
 
     def pixel(self, x, y):
         """The colour the window shows at (x, y) as (r, g, b)."""
-        image = self.window.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF)
-        b, g, r = image.data[0], image.data[1], image.data[2]
-        return r, g, b
+        return self.block(x, y, 1, 1)[0][0]
 
     def block(self, x, y, w, h):
         """What the window shows in a w x h block at (x, y), as a list of (r, g, b) rows."""
-        image = self.window.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF)
-        data = image.data
-        return [[(data[4 * (r * w + c) + 2], data[4 * (r * w + c) + 1], data[4 * (r * w + c)])
-                 for c in range(w)] for r in range(h)]
+        return [[tuple(p) for p in row] for row in self.grab(x, y, w, h).tolist()]
 
     def user_close(self):
         """What the close box does: a WM_DELETE_WINDOW message from the window manager."""
