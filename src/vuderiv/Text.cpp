@@ -2,7 +2,6 @@
 // blended over the buffer without a background box. Everything here runs on the program
 // thread, and the font state is this file's own.
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <array>
 #include <memory>
@@ -10,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Fonts.h"
 #include "Report.h"
 #include "Shared.h"
 #include "Vuderiv.h"
@@ -51,36 +51,11 @@ size_t FaceIndex(uint32_t style) {
     return style < kFaces.size() ? style : 0;
 }
 
-// The font file and face index that fontconfig matches to a face; empty when none.
-std::string MatchFontFile(const FontFace& face, int& index) {
-    FcPattern* pattern = FcPatternCreate();
-    if (pattern == nullptr) return {};
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.family));
-    FcPatternAddInteger(pattern, FC_WEIGHT, face.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) return {};
-    std::string file;
-    FcChar8* path = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
-        file = reinterpret_cast<const char*>(path);
-    }
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
-    FcPatternDestroy(match);
-    return file;
-}
-
 TTF_Font* OpenFace(const FontFace& face) {
     if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
-    int index = 0;
-    const std::string file = MatchFontFile(face, index);
-    if (file.empty()) return nullptr;
-    return TTF_OpenFontIndex(file.c_str(), face.pixels, index);
+    const FontMatch match = MatchFont(face.family, face.bold);
+    if (match.file.empty()) return nullptr;
+    return TTF_OpenFontIndex(match.file.c_str(), face.pixels, match.index);
 }
 
 void ReportMissing(const FontFace& face) {
@@ -142,13 +117,6 @@ uint32_t Mix(uint32_t under, uint32_t over, uint32_t alpha) {
            MixChannel(under, over, alpha, 16);
 }
 
-// A text as its face draws it: the coverage of its glyphs, one byte (0..255) a pixel.
-struct Coverage {
-    int32_t w = 0;
-    int32_t h = 0;
-    std::vector<uint8_t> alpha;
-};
-
 // Texts come back frame after frame (labels, help lines, the same numbers), so each is
 // rendered once per face and kept; the store is emptied when it grows past this many.
 constexpr size_t kMaxRenderedTexts = 512;
@@ -156,21 +124,11 @@ std::unordered_map<std::string, Coverage> rendered;
 
 using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
+// A text as its face draws it; empty when it draws nothing (an empty text, for one).
 Coverage Render(TTF_Font* face, const char* text) {
     const SDL_Color white{0xFF, 0xFF, 0xFF, 0xFF};
     const SurfacePtr glyphs(TTF_RenderText_Blended(face, text, white), &SDL_FreeSurface);
-    if (!glyphs || glyphs->format->BytesPerPixel != 4) return {};  // an empty text for one
-    Coverage c{glyphs->w, glyphs->h, {}};
-    c.alpha.resize(static_cast<size_t>(c.w) * static_cast<size_t>(c.h));
-    const auto* base = static_cast<const uint8_t*>(glyphs->pixels);
-    for (int32_t row = 0; row < c.h; ++row) {
-        const auto* pixel = reinterpret_cast<const uint32_t*>(base + row * glyphs->pitch);
-        for (int32_t column = 0; column < c.w; ++column) {
-            c.alpha[static_cast<size_t>(row * c.w + column)] =
-                static_cast<uint8_t>(pixel[column] >> glyphs->format->Ashift);
-        }
-    }
-    return c;
+    return glyphs ? CoverageOf(*glyphs) : Coverage{};
 }
 
 // The coverage of a text in the face of a style, rendered the first time it is asked for.

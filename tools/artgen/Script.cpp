@@ -74,9 +74,9 @@ struct Span {
 };
 
 Span InkBounds(const CoverageMap& map) {
-    Span s{map.width, map.height, -1, -1};
-    for (int y = 0; y < map.height; ++y) {
-        for (int x = 0; x < map.width; ++x) {
+    Span s{map.w, map.h, -1, -1};
+    for (int y = 0; y < map.h; ++y) {
+        for (int x = 0; x < map.w; ++x) {
             if (map.At(x, y) == 0) continue;
             s = {std::min(s.x0, x), std::min(s.y0, y), std::max(s.x1, x), std::max(s.y1, y)};
         }
@@ -85,8 +85,8 @@ Span InkBounds(const CoverageMap& map) {
 }
 
 void LayCoverage(Image& image, const CoverageMap& map, int left, int top, const Paint& paint) {
-    for (int y = 0; y < map.height; ++y) {
-        for (int x = 0; x < map.width; ++x) {
+    for (int y = 0; y < map.h; ++y) {
+        for (int x = 0; x < map.w; ++x) {
             const uint8_t a = map.At(x, y);
             if (a > 0) image.Blend(left + x, top + y, paint(left + x, top + y), a / 255.0);
         }

@@ -2,24 +2,14 @@
 // antialiased into coverage maps that the drawing commands lay over a picture.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
+
+#include "Fonts.h"
 
 namespace Artgen {
 
 // How much a text covers each pixel, 0..255, row by row from the top.
-struct CoverageMap {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> alpha;
-
-    uint8_t At(int x, int y) const {
-        return x < 0 || y < 0 || x >= width || y >= height
-                   ? 0
-                   : alpha[static_cast<size_t>(y) * width + x];
-    }
-};
+using CoverageMap = Vuderiv::detail::Coverage;
 
 // Finds the face once and keeps the text library open while it lives. Throws
 // std::runtime_error when the face cannot be found or opened.
