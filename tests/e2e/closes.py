@@ -16,8 +16,8 @@ import tempfile
 import time
 
 import run
-from hostile import ends_cleanly, wait_for
-from run import BACK, SETTINGS, START, UP, Game, shows_start_menu
+from hostile import ends_cleanly
+from run import BACK, SETTINGS, START, UP, Game, shows_start_menu, until
 
 
 def shows_death(game):
@@ -28,7 +28,7 @@ def shows_death(game):
 
 
 def in_menu(game):
-    assert wait_for(lambda: shows_start_menu(game)), "the start menu is shown"
+    until(lambda: shows_start_menu(game), "the start menu is shown")
 
 
 # Each moment: its name, the clicks that lead there (spaced so that every menu pass sees
@@ -51,7 +51,7 @@ def reach(game, phase, rng):
             time.sleep(0.1)
         game.click(*point)
     if dies:
-        assert wait_for(lambda: shows_death(game), 120), "the player died"
+        until(lambda: shows_death(game), "the player died", 120)
     time.sleep(rng.uniform(early, late))
 
 
