@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "../vuderiv/BmpWriter.h"
+#include "BmpWriter.h"
 #include "Harness.h"
 #include "MenuScript.h"
 #include "Selection.h"

@@ -1,5 +1,6 @@
 // Writes BMP files in the layouts that image tools produce: 1-, 4- and 8-bit palette,
-// 24- and 32-bit, rows bottom-up or top-down, and 8-bit run-length encoded.
+// 24- and 32-bit, rows bottom-up or top-down, and 8-bit run-length encoded. The picture
+// generator writes its pictures with it, and the tests their sample files.
 #pragma once
 
 #include <cstdint>
@@ -10,16 +11,19 @@
 
 namespace BmpWriter {
 
-// A picture as palette indices, row by row from the top. Palette colours are 0x00BBGGRR.
-// Direct-colour files store palette[index] of each pixel.
+// A picture as palette indices, row by row from the top. Colours are 0x00BBGGRR.
+// Direct-colour files store At(x, y) of each pixel: palette[index], or the pixel's own colour
+// where `colors` holds them.
 struct Picture {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint32_t> palette;
     std::vector<uint8_t> index;
+    std::vector<uint32_t> colors = {};  // each pixel's colour, for direct-colour files only
 
     uint32_t At(int32_t x, int32_t y) const {
-        return palette[index[static_cast<size_t>(y) * static_cast<size_t>(width) + x]];
+        const size_t i = static_cast<size_t>(y) * static_cast<size_t>(width) + x;
+        return colors.empty() ? palette[index[i]] : colors[i];
     }
 };
 
@@ -132,7 +136,8 @@ inline void Save(const std::filesystem::path& file, const std::vector<uint8_t>& 
 
 // A picture of one colour.
 inline Picture Solid(int32_t width, int32_t height, uint32_t color) {
-    return {width, height, {color}, std::vector<uint8_t>(static_cast<size_t>(width) * height, 0)};
+    return {
+        width, height, {color}, std::vector<uint8_t>(static_cast<size_t>(width) * height, 0), {}};
 }
 
 }  // namespace BmpWriter
