@@ -84,24 +84,23 @@ std::optional<std::string> Weigering(const Item& item) {
     return std::nullopt;
 }
 
-// A tile image, loaded the first time and kept under its handle from then on.
-void LaadEenmaal(int64_t element, const char* bestand) {
-    if (Bitmaps[element] == 0) Bitmaps[element] = Vuderiv::LoadBitmap(bestand, kTegel, kTegel);
+uint32_t Laad(const Beeld& beeld) {
+    return Vuderiv::LoadBitmap(beeld.bestand, beeld.breedte, beeld.hoogte);
 }
 
-// A 60 x 60 picture of the player or an enemy.
-uint32_t LaadFiguur(const char* bestand) {
-    return Vuderiv::LoadBitmap(bestand, kFiguur, kFiguur);
+// A tile image, loaded the first time and kept under its handle from then on.
+void LaadEenmaal(int64_t element, const Beeld& beeld) {
+    if (Bitmaps[element] == 0) Bitmaps[element] = Laad(beeld);
 }
 
 void LaadSprites() {
-    Bitmaps[BMP_KOGEL_LINKS] = Vuderiv::LoadBitmap("images\\kogel_links.bmp", 20, 12);
-    Bitmaps[BMP_KOGEL_RECHTS] = Vuderiv::LoadBitmap("images\\kogel_rechts.bmp", 20, 12);
-    Bmps_manneke[BMP_KIJKLINKS] = LaadFiguur("images\\manneke_links.bmp");
-    Bmps_manneke[BMP_KIJKRECHTS] = LaadFiguur("images\\manneke_rechts.bmp");
-    Bmps_vijand[BMP_KIJKLINKS] = LaadFiguur("images\\vijand_links.bmp");
-    Bmps_vijand[BMP_KIJKRECHTS] = LaadFiguur("images\\vijand_rechts.bmp");
-    Bmps_vijand[BMP_ONTPLOFT] = LaadFiguur("images\\vijandje_ontploft.bmp");
+    Bitmaps[BMP_KOGEL_LINKS] = Laad(kKogelLinksBeeld);
+    Bitmaps[BMP_KOGEL_RECHTS] = Laad(kKogelRechtsBeeld);
+    Bmps_manneke[BMP_KIJKLINKS] = Laad(kMannekeLinksBeeld);
+    Bmps_manneke[BMP_KIJKRECHTS] = Laad(kMannekeRechtsBeeld);
+    Bmps_vijand[BMP_KIJKLINKS] = Laad(kVijandLinksBeeld);
+    Bmps_vijand[BMP_KIJKRECHTS] = Laad(kVijandRechtsBeeld);
+    Bmps_vijand[BMP_ONTPLOFT] = Laad(kOntploftBeeld);
 }
 
 void StartPositie() {
@@ -164,9 +163,9 @@ const char* LevelBestand(NUMBER_OF_LEVEL level) {
 void LoadBackground() {
     BACKGROUND grid;
     if (auto fout = LeesLevelBestand(LevelBestand(Levelvar), grid)) throw LevelFileError(*fout);
-    LaadEenmaal(BMP_LUCHT, "images/lucht.bmp");
-    LaadEenmaal(BMP_BAKSTEEN, "images/baksteen.bmp");
-    LaadEenmaal(BMP_GROND, "images/grond.bmp");
+    LaadEenmaal(BMP_LUCHT, kLuchtBeeld);
+    LaadEenmaal(BMP_BAKSTEEN, kBaksteenBeeld);
+    LaadEenmaal(BMP_GROND, kGrondBeeld);
     Background = grid;
 }
 

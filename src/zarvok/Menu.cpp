@@ -62,7 +62,7 @@ void LaadMenubeelden() {
     if (Menubeelden_geladen) return;
     MenuStart(startMenu);
     MenuDifficulty(spinnerMenu, difficulties);
-    background = Vuderiv::LoadBitmap("images/Menu.bmp", kBreedte, kHoogte);
+    background = Vuderiv::LoadBitmap(kMenuBeeld.bestand, kMenuBeeld.breedte, kMenuBeeld.hoogte);
     Menubeelden_geladen = true;
 }
 

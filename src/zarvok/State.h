@@ -75,6 +75,32 @@ constexpr std::array<Plek, 2> kSpelerStart = {{{100, 40}, {100, 640}}};  // by N
 constexpr Plek kSpawnVloer = {80, kVijandenVloer};  // where enemies appear on their floor
 constexpr Plek kSpawnTop = {40, 40};                // and where at the top left
 
+// --- Pictures -------------------------------------------------------------------------
+
+// A picture the game draws: its file below the data folder, as LoadBitmap takes it ("\" or
+// "/" between the parts), and the size it is loaded at.
+struct Beeld {
+    const char* bestand;
+    uint32_t breedte, hoogte;
+};
+constexpr Beeld kLuchtBeeld{"images/lucht.bmp", kTegel, kTegel};  // the tiles
+constexpr Beeld kBaksteenBeeld{"images/baksteen.bmp", kTegel, kTegel};
+constexpr Beeld kGrondBeeld{"images/grond.bmp", kTegel, kTegel};
+constexpr Beeld kKogelLinksBeeld{"images\\kogel_links.bmp", 20, 12};  // the sprites
+constexpr Beeld kKogelRechtsBeeld{"images\\kogel_rechts.bmp", 20, 12};
+constexpr Beeld kMannekeLinksBeeld{"images\\manneke_links.bmp", kFiguur, kFiguur};
+constexpr Beeld kMannekeRechtsBeeld{"images\\manneke_rechts.bmp", kFiguur, kFiguur};
+constexpr Beeld kVijandLinksBeeld{"images\\vijand_links.bmp", kFiguur, kFiguur};
+constexpr Beeld kVijandRechtsBeeld{"images\\vijand_rechts.bmp", kFiguur, kFiguur};
+constexpr Beeld kOntploftBeeld{"images\\vijandje_ontploft.bmp", kFiguur, kFiguur};
+constexpr Beeld kMenuBeeld{"images/Menu.bmp", kBreedte, kHoogte};  // behind the menus
+constexpr Beeld kIcoonBeeld{"images/icoon.bmp", 64, 64};           // the window's icon
+// Every picture above (the menus' buttons are made in Menu.cpp).
+constexpr std::array<Beeld, 12> kSpelBeelden = {
+    kLuchtBeeld,        kBaksteenBeeld,     kGrondBeeld,         kKogelLinksBeeld,
+    kKogelRechtsBeeld,  kMannekeLinksBeeld, kMannekeRechtsBeeld, kVijandLinksBeeld,
+    kVijandRechtsBeeld, kOntploftBeeld,     kMenuBeeld,          kIcoonBeeld};
+
 // --- Records --------------------------------------------------------------------------
 
 struct MANNEKE_RC {                            // the player

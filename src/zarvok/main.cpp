@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "DataFolder.h"
 #include "MainLoop.h"
+#include "State.h"
 #include "Vuderiv.h"
 
 int main(int argc, char* argv[]) {
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     const int antwoord = Zarvok::BeantwoordOpdracht(opdracht);
     if (antwoord >= 0) return antwoord;
     if (!Zarvok::GaNaarDataMap(opdracht.dataMap)) return 1;
-    Vuderiv::WindowIcon("images/icoon.bmp");  // without the file the window keeps the default
+    Vuderiv::WindowIcon(
+        Zarvok::kIcoonBeeld.bestand);  // without the file the window keeps the default
     return Zarvok::Programma();
 }

@@ -11,9 +11,11 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Harness.h"
+#include "State.h"
 #include "ToolHarness.h"
 #include "Vuderiv.h"
 
@@ -36,23 +38,24 @@ struct Use {
     uint32_t width, height;
 };
 
-const std::vector<Use> kUses = {
-    {"lucht.bmp", 20, 20},          {"baksteen.bmp", 20, 20},
-    {"grond.bmp", 20, 20},          {"kogel_links.bmp", 20, 12},
-    {"kogel_rechts.bmp", 20, 12},   {"manneke_links.bmp", 60, 60},
-    {"manneke_rechts.bmp", 60, 60}, {"vijand_links.bmp", 60, 60},
-    {"vijand_rechts.bmp", 60, 60},  {"vijandje_ontploft.bmp", 60, 60},
-    {"Menu.bmp", 1000, 800},        {"start0.bmp", 225, 65},
-    {"start1.bmp", 225, 65},        {"settings0.bmp", 225, 65},
-    {"settings1.bmp", 225, 65},     {"quit0.bmp", 225, 65},
-    {"quit1.bmp", 225, 65},         {"full_mask.bmp", 50, 100},
-    {"full_mask.bmp", 200, 100},    {"full_mask.bmp", 170, 100},
-    {"down1.bmp", 50, 100},         {"down_mask.bmp", 50, 100},
-    {"up1.bmp", 50, 100},           {"up_mask.bmp", 50, 100},
-    {"back1.bmp", 200, 100},        {"back_mask.bmp", 200, 100},
-    {"easy_mask.bmp", 170, 100},    {"medium_mask.bmp", 170, 100},
-    {"hard_mask.bmp", 170, 100},    {"icoon.bmp", 64, 64},
+// The menus' buttons, as the start menu and the difficulty screen make them.
+const std::vector<Use> kButtons = {
+    {"start0.bmp", 225, 65},     {"start1.bmp", 225, 65},       {"settings0.bmp", 225, 65},
+    {"settings1.bmp", 225, 65},  {"quit0.bmp", 225, 65},        {"quit1.bmp", 225, 65},
+    {"full_mask.bmp", 50, 100},  {"full_mask.bmp", 200, 100},   {"full_mask.bmp", 170, 100},
+    {"down1.bmp", 50, 100},      {"down_mask.bmp", 50, 100},    {"up1.bmp", 50, 100},
+    {"up_mask.bmp", 50, 100},    {"back1.bmp", 200, 100},       {"back_mask.bmp", 200, 100},
+    {"easy_mask.bmp", 170, 100}, {"medium_mask.bmp", 170, 100}, {"hard_mask.bmp", 170, 100},
 };
+
+// Every picture: the game's own (their names past "images/"), then the buttons.
+const std::vector<Use> kUses = [] {
+    std::vector<Use> uses;
+    for (const Zarvok::Beeld& b : Zarvok::kSpelBeelden)
+        uses.push_back({b.bestand + std::string_view("images/").size(), b.breedte, b.hoogte});
+    uses.insert(uses.end(), kButtons.begin(), kButtons.end());
+    return uses;
+}();
 
 // Pictures the game does not load: the desktop's icon (the window's is icoon.bmp).
 const std::vector<std::string> kDesktopFiles = {"zarvok.png"};

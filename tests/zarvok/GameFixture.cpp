@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+#include "BmpWriter.h"
 #include "Level.h"
 #include "MainLoop.h"
 #include "MenuScript.h"
@@ -17,11 +19,6 @@ namespace GameTest {
 std::vector<Pause> gPauses;
 
 namespace {
-
-void PutLE(std::ofstream& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
 
 int32_t MessageRight() {
     int32_t right = -1;
@@ -52,29 +49,15 @@ void Keys(bool down, std::initializer_list<SDL_Keycode> keys) {
 }  // namespace
 
 void WriteBmp(const std::string& path, int32_t width, int32_t height, uint32_t color) {
-    const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-    const uint32_t dataBytes = rowBytes * static_cast<uint32_t>(height);
-    std::ofstream out(path, std::ios::binary);
-    out.write("BM", 2);
-    PutLE(out, 54 + dataBytes, 4);
-    PutLE(out, 0, 4);
-    PutLE(out, 54, 4);
-    PutLE(out, 40, 4);
-    PutLE(out, static_cast<uint32_t>(width), 4);
-    PutLE(out, static_cast<uint32_t>(height), 4);
-    PutLE(out, 1, 2);
-    PutLE(out, 24, 2);
-    for (int i = 0; i < 6; ++i)
-        PutLE(out, 0, 4);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            out.put(static_cast<char>((color >> 16) & 0xFF));
-            out.put(static_cast<char>((color >> 8) & 0xFF));
-            out.put(static_cast<char>(color & 0xFF));
-        }
-        for (uint32_t pad = static_cast<uint32_t>(width) * 3; pad < rowBytes; ++pad)
-            out.put(0);
-    }
+    BmpWriter::Save(path, BmpWriter::Encode(BmpWriter::Solid(width, height, color), 24,
+                                            BmpWriter::Layout::BottomUp));
+}
+
+// The game's picture in one colour, where the game looks for it.
+void WriteBeeld(const Zarvok::Beeld& beeld, uint32_t color) {
+    std::string path = beeld.bestand;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    WriteBmp(path, static_cast<int32_t>(beeld.breedte), static_cast<int32_t>(beeld.hoogte), color);
 }
 
 void WriteLevel(const std::string& path, const Zarvok::BACKGROUND& grid) {
@@ -109,16 +92,16 @@ void GameTest::SetUp() {
     dir_ = pattern;
     std::filesystem::current_path(dir_);
     std::filesystem::create_directory("images");
-    WriteBmp("images/lucht.bmp", 20, 20, kLucht);
-    WriteBmp("images/baksteen.bmp", 20, 20, kBaksteen);
-    WriteBmp("images/grond.bmp", 20, 20, kGrond);
-    WriteBmp("images/kogel_links.bmp", 20, 12, kKogelLinks);
-    WriteBmp("images/kogel_rechts.bmp", 20, 12, kKogelRechts);
-    WriteBmp("images/manneke_links.bmp", 60, 60, kMannekeLinks);
-    WriteBmp("images/manneke_rechts.bmp", 60, 60, kMannekeRechts);
-    WriteBmp("images/vijand_links.bmp", 60, 60, kVijandLinks);
-    WriteBmp("images/vijand_rechts.bmp", 60, 60, kVijandRechts);
-    WriteBmp("images/vijandje_ontploft.bmp", 60, 60, kOntploft);
+    WriteBeeld(Zarvok::kLuchtBeeld, kLucht);
+    WriteBeeld(Zarvok::kBaksteenBeeld, kBaksteen);
+    WriteBeeld(Zarvok::kGrondBeeld, kGrond);
+    WriteBeeld(Zarvok::kKogelLinksBeeld, kKogelLinks);
+    WriteBeeld(Zarvok::kKogelRechtsBeeld, kKogelRechts);
+    WriteBeeld(Zarvok::kMannekeLinksBeeld, kMannekeLinks);
+    WriteBeeld(Zarvok::kMannekeRechtsBeeld, kMannekeRechts);
+    WriteBeeld(Zarvok::kVijandLinksBeeld, kVijandLinks);
+    WriteBeeld(Zarvok::kVijandRechtsBeeld, kVijandRechts);
+    WriteBeeld(Zarvok::kOntploftBeeld, kOntploft);
     WriteLevel("level1.txt", FlatLevel());
     WriteLevel("level2.txt", FlatLevel());
     Zarvok::ResetState();

@@ -23,6 +23,8 @@ constexpr uint32_t kGroen = 0x00FF00, kRood = 0x0000B0;
 
 // Writes a BMP of one colour.
 void WriteBmp(const std::string& path, int32_t width, int32_t height, uint32_t color);
+// Writes the game's picture in one colour, where the game looks for it.
+void WriteBeeld(const Zarvok::Beeld& beeld, uint32_t color);
 // Writes a level file: 40 lines of 50 codes.
 void WriteLevel(const std::string& path, const Zarvok::BACKGROUND& grid);
 // A ceiling in row 1, ground in rows 36 to 40, sky between but for a short brick ledge in
