@@ -6,8 +6,19 @@
 
 namespace StandardLib {
 
-void RunTimeError(const std::string& what) {
-    detail::Report("Zarvok: run-time error: " + what);
+namespace {
+
+std::string gProgramName;  // empty: each error names its library
+
+}  // namespace
+
+void SetProgramName(const char* name) {
+    gProgramName = name != nullptr ? name : "";
+}
+
+void RunTimeError(const std::string& what, const char* library) {
+    const std::string& name = gProgramName.empty() ? library : gProgramName;
+    detail::Report(name + ": run-time error: " + what);
     std::abort();
 }
 

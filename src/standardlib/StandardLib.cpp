@@ -57,4 +57,14 @@ uint32_t RandomCard(uint32_t min, uint32_t max) {
     return std::uniform_int_distribution<uint32_t>(min, max)(SystemGenerator());
 }
 
+// "major.minor.patch" from the header's numbers.
+#define VERSION_TEXT(number) #number
+#define VERSION_OF(major, minor, patch) \
+    VERSION_TEXT(major) "." VERSION_TEXT(minor) "." VERSION_TEXT(patch)
+
+const char* Version() {
+    return VERSION_OF(STANDARDLIB_VERSION_MAJOR, STANDARDLIB_VERSION_MINOR,
+                      STANDARDLIB_VERSION_PATCH);
+}
+
 }  // namespace StandardLib

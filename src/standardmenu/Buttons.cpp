@@ -12,13 +12,18 @@ namespace StandardMenu {
 namespace {
 
 constexpr char kNoFile[] = " ";
+constexpr char kLibrary[] = "StandardMenu";  // the name its run-time errors carry
+
+[[noreturn]] void MenuError(const std::string& what) {
+    StandardLib::RunTimeError(what, kLibrary);
+}
 
 // The text of a name; one without a NUL in its 30 characters stops the program.
 std::string NameText(const BitmapName& name) {
     const size_t length = strnlen(name.data(), name.size());
     if (length == name.size()) {
-        StandardLib::RunTimeError("button image name without an end: \"" +
-                                  std::string(name.data(), name.size()) + "\"");
+        MenuError("button image name without an end: \"" + std::string(name.data(), name.size()) +
+                  "\"");
     }
     return std::string(name.data(), length);
 }
@@ -32,8 +37,7 @@ uint32_t Load(const BitmapName& name, int32_t w, int32_t h) {
 
 void CheckSize(int32_t w, int32_t h) {
     if (w < 0 || h < 0) {
-        StandardLib::RunTimeError("negative button size " + std::to_string(w) + " x " +
-                                  std::to_string(h));
+        MenuError("negative button size " + std::to_string(w) + " x " + std::to_string(h));
     }
 }
 
@@ -44,8 +48,7 @@ BitmapName MakeBitmapName(const char* name) {
     if (name == nullptr) name = kNoFile;
     const size_t length = strnlen(name, result.size());
     if (length == result.size()) {
-        StandardLib::RunTimeError("button image name longer than 29 characters: \"" +
-                                  std::string(name) + "\"");
+        MenuError("button image name longer than 29 characters: \"" + std::string(name) + "\"");
     }
     std::memcpy(result.data(), name, length);
     return result;
@@ -92,13 +95,13 @@ ButtonRc CreateButtonX(int32_t w, int32_t h, ButtonType flags, const ButtonStrin
 void SetVerticalMenu(int32_t x0, int32_t y0, int32_t yGap, std::span<ButtonRc> buttons) {
     for (size_t i = 0; i < buttons.size(); ++i) {
         buttons[i].x0 = i == 0 ? x0 : buttons[i - 1].x0;
-        buttons[i].y0 = i == 0 ? y0 : StandardLib::CheckedAdd(buttons[i - 1].y0, yGap);
+        buttons[i].y0 = i == 0 ? y0 : StandardLib::CheckedAdd(buttons[i - 1].y0, yGap, kLibrary);
     }
 }
 
 bool InButton(const ButtonRc& button, int32_t x, int32_t y) {
-    const int32_t right = StandardLib::CheckedAdd(button.x0, button.width);
-    const int32_t bottom = StandardLib::CheckedAdd(button.y0, button.height);
+    const int32_t right = StandardLib::CheckedAdd(button.x0, button.width, kLibrary);
+    const int32_t bottom = StandardLib::CheckedAdd(button.y0, button.height, kLibrary);
     return button.x0 < x && x < right && button.y0 < y && y < bottom;
 }
 
@@ -125,5 +128,15 @@ int DrawButtonImage(const ButtonRc& button) {
 }
 
 }  // namespace detail
+
+// "major.minor.patch" from the header's numbers.
+#define VERSION_TEXT(number) #number
+#define VERSION_OF(major, minor, patch) \
+    VERSION_TEXT(major) "." VERSION_TEXT(minor) "." VERSION_TEXT(patch)
+
+const char* Version() {
+    return VERSION_OF(STANDARDMENU_VERSION_MAJOR, STANDARDMENU_VERSION_MINOR,
+                      STANDARDMENU_VERSION_PATCH);
+}
 
 }  // namespace StandardMenu

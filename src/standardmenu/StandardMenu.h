@@ -10,7 +10,15 @@
 #include <cstdint>
 #include <span>
 
+// The version of this header: major, minor, patch. Needs C++20 (std::span).
+#define STANDARDMENU_VERSION_MAJOR 1
+#define STANDARDMENU_VERSION_MINOR 0
+#define STANDARDMENU_VERSION_PATCH 0
+
 namespace StandardMenu {
+
+// The version of the library linked into the program, "major.minor.patch".
+const char* Version();
 
 // A NUL-terminated BMP path of at most 29 characters, padded with NULs. " " means no file.
 using BitmapName = std::array<char, 30>;
@@ -73,7 +81,9 @@ bool InButton(const ButtonRc& button, int32_t x, int32_t y);
 // mouse is over it.
 void DrawButton(const ButtonRc& button);
 // True, consuming the recorded click, when a click is recorded inside this visible button.
-// Installs the click recorder, which from then on records every left-button release.
+// Installs the click recorder as the window's one left-button-up callback (see
+// Vuderiv::OnMouseLeftUp), replacing the program's own; from then on it records every
+// left-button release. MenuSelection does the same.
 bool ButtonSelected(const ButtonRc& button);
 // Shows the menu and waits for a click inside one of its buttons; returns that button's
 // position (the lowest when several hold the click). Each pass shows the buffer (unless

@@ -155,6 +155,15 @@ bool KeyDown(uint32_t k) {
     return k <= 255 && shared().key[k].load();
 }
 
+uint32_t NextKey() {
+    detail::Shared& s = shared();
+    std::lock_guard<std::mutex> lock(s.block);
+    if (s.keybuf.empty()) return 0;
+    const uint32_t code = s.keybuf.front();
+    s.keybuf.pop_front();
+    return code;
+}
+
 void FlushKeys() {
     detail::Shared& s = shared();
     std::lock_guard<std::mutex> lock(s.block);

@@ -9,14 +9,24 @@
 
 #include <cstdint>
 
+// The version of this header: major, minor, patch. A program built against one major
+// version builds against every later minor version of it.
+#define VUDERIV_VERSION_MAJOR 1
+#define VUDERIV_VERSION_MINOR 0
+#define VUDERIV_VERSION_PATCH 0
+
 namespace Vuderiv {
+
+// The version of the library linked into the program, "major.minor.patch".
+const char* Version();
 
 // A mouse callback; it runs on the window thread with the client position of the event.
 using MouseProc = void (*)(int32_t x, int32_t y);
 
 // --- Window -------------------------------------------------------------------------
-// Opens the window (closing an open one first); returns once it is up or has failed.
-void Window(const char* title, uint32_t x, uint32_t y);
+// Opens the window (closing an open one first) with a client area of width x height
+// pixels; returns once it is up, or has failed and said why on standard error.
+void Window(const char* title, uint32_t width, uint32_t height);
 // Closes the window, if one is open, and returns once everything is released.
 void KillWindow();
 // True while a window is open.
@@ -49,11 +59,17 @@ constexpr uint32_t F1 = 112, F2 = 113, F3 = 114, F4 = 115, F5 = 116, F6 = 117, F
 // --- Input --------------------------------------------------------------------------
 // True while the key with this code (a Key:: name, 0..255) is held; false above 255.
 bool KeyDown(uint32_t k);
+// Takes the oldest code from the key queue; 0 when the queue is empty. The queue holds the
+// code of every press (auto-repeats too) in order, the newest 4096 of them, so it also sees
+// a tap too short for KeyDown to catch between two calls.
+uint32_t NextKey();
 // Empties the queue of pressed key codes.
 void FlushKeys();
 // The last mouse position over the window; each coordinate 0..65535.
 void MousePos(int32_t& x, int32_t& y);
-// Registers the callback for left-button releases; nullptr removes it.
+// Registers the callback for left-button releases; nullptr removes it. There is one such
+// callback: each call replaces the one before, and StandardMenu's ButtonSelected and
+// MenuSelection install their own click recorder here, replacing the program's.
 void OnMouseLeftUp(MouseProc proc);
 
 // --- Off-screen buffer and shapes ---------------------------------------------------
@@ -87,7 +103,13 @@ void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t y
                 int32_t ydest, uint32_t width, uint32_t height);
 
 // --- Text ---------------------------------------------------------------------------
-// Chooses the font style (0..5; any other acts as 0) and colour of the texts that follow.
+// Chooses the font style and colour of the texts that follow. The styles:
+//   1  sans bold, 16 pixels
+//   2  monospaced, 16 pixels
+//   3  sans, 13 pixels
+//   4  monospaced, 13 pixels
+//   5  monospaced bold, 12 pixels
+//   0  and any other: condensed sans, 11 pixels (the start value)
 void SetFont(uint32_t style, uint32_t color);
 // Draws a text with its top-left corner at (x, y), without a background box.
 void Text(const char* text, int32_t x, int32_t y);

@@ -289,13 +289,13 @@ void SimulateThreadStartFailure() {
 using detail::Shared;
 using detail::shared;
 
-void Window(const char* title, uint32_t x, uint32_t y) {
+void Window(const char* title, uint32_t width, uint32_t height) {
     Shared& s = shared();
     if (s.state == detail::STATE_ACTIVE) KillWindow();
     detail::JoinWindowThread(s);  // a window the user closed leaves its thread to join
     s.title = title ? title : "";
-    s.xlen = x;
-    s.ylen = y;
+    s.xlen = width;
+    s.ylen = height;
     if (!detail::StartWindowThread(s)) {
         s.title.clear();
         return;
@@ -327,6 +327,15 @@ void KillWindow() {
 
 bool WindowIsOpen() {
     return shared().state == detail::STATE_ACTIVE;
+}
+
+// "major.minor.patch" from the header's numbers.
+#define VERSION_TEXT(number) #number
+#define VERSION_OF(major, minor, patch) \
+    VERSION_TEXT(major) "." VERSION_TEXT(minor) "." VERSION_TEXT(patch)
+
+const char* Version() {
+    return VERSION_OF(VUDERIV_VERSION_MAJOR, VUDERIV_VERSION_MINOR, VUDERIV_VERSION_PATCH);
 }
 
 }  // namespace Vuderiv

@@ -3,10 +3,12 @@
 #include "CommandLine.h"
 #include "DataFolder.h"
 #include "MainLoop.h"
+#include "StandardLib.h"
 #include "State.h"
 #include "Vuderiv.h"
 
 int main(int argc, char* argv[]) {
+    StandardLib::SetProgramName("Zarvok");  // run-time errors speak for the game
     const Zarvok::Opdracht opdracht = Zarvok::LeesOpdrachtregel(argc, argv);
     const int antwoord = Zarvok::BeantwoordOpdracht(opdracht);
     if (antwoord >= 0) return antwoord;

@@ -14,6 +14,7 @@
 #include "MenuScript.h"
 #include "Selection.h"
 #include "Shared.h"
+#include "StandardLib.h"
 #include "StandardMenu.h"
 #include "Vuderiv.h"
 
@@ -269,4 +270,21 @@ TEST(ButtonsDeathTest, BadSizesNamesAndPositionsStopTheProgram) {
     std::vector<ButtonRc> menu(2);
     EXPECT_DEATH(SetVerticalMenu(0, INT32_MAX - 5, 10, menu),
                  "run-time error: arithmetic overflow");
+}
+
+TEST(ButtonsDeathTest, RunTimeErrorsNameTheLibraryOrTheProgram) {
+    EXPECT_DEATH(CreateButton(-1, 10, "n.bmp", "o.bmp"),
+                 "StandardMenu: run-time error: negative button size");
+    ButtonRc far;
+    far.x0 = INT32_MAX - 5;
+    far.width = 10;
+    EXPECT_DEATH(InButton(far, 0, 0), "StandardMenu: run-time error: arithmetic overflow");
+    EXPECT_DEATH(StandardLib::CheckedSub(0u, 1u),
+                 "StandardLib: run-time error: arithmetic overflow");
+    EXPECT_DEATH(
+        {
+            StandardLib::SetProgramName("Game");
+            InButton(far, 0, 0);
+        },
+        "Game: run-time error: arithmetic overflow");
 }

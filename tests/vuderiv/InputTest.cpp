@@ -77,6 +77,37 @@ TEST_F(Input, QueueKeepsEveryPressInOrderWithAutoRepeat) {
     EXPECT_TRUE(KeyDown(37));  // flushing the queue leaves the table alone
 }
 
+TEST_F(Input, NextKeyTakesEachPressOnceOldestFirst) {
+    PushKey(true, SDLK_LEFT);
+    PushKey(true, SDLK_q);
+    PushKey(false, SDLK_q);  // a tap that KeyDown misses
+    Sync();
+    EXPECT_FALSE(KeyDown(Key::Q));
+    EXPECT_EQ(NextKey(), Key::Left);
+    EXPECT_EQ(NextKey(), Key::Q);
+    EXPECT_EQ(NextKey(), 0u);
+    EXPECT_TRUE(Queue().empty());
+    // Taken while the window thread appends: every press once, in order.
+    constexpr uint32_t kPresses = 2000;
+    std::atomic<bool> pushed{false};
+    std::vector<uint32_t> taken;
+    std::thread reader([&] {
+        for (bool last = false; !last;) {
+            last = pushed;
+            for (uint32_t k = NextKey(); k != 0; k = NextKey())
+                taken.push_back(k);
+        }
+    });
+    for (uint32_t i = 0; i < kPresses; ++i)
+        PushKey(true, i % 2 == 0 ? SDLK_a : SDLK_b, true);
+    Sync();
+    pushed = true;
+    reader.join();
+    ASSERT_EQ(taken.size(), kPresses);
+    for (uint32_t i = 0; i < kPresses; ++i)
+        ASSERT_EQ(taken[i], i % 2 == 0 ? Key::A : Key::B) << i;
+}
+
 TEST_F(Input, SystemKeysAreNotRecorded) {
     PushKey(true, SDLK_F10);
     PushKey(true, SDLK_x, false, KMOD_LALT);

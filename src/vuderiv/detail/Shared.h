@@ -101,7 +101,8 @@ struct Shared {
     std::array<std::atomic<bool>, 256> key{};
     // `block` guards the key queue and the mouse position, from both threads.
     std::mutex block;
-    std::deque<uint8_t> keybuf;      // oldest first; window thread appends, FlushKeys empties
+    // The key queue, oldest first: the window thread appends, NextKey takes, FlushKeys empties.
+    std::deque<uint8_t> keybuf;
     int32_t mouseX = 0, mouseY = 0;  // window thread writes; MousePos reads the pair
     // Window thread only.
     bool left = false, right = false;
