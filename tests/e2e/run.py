@@ -73,12 +73,13 @@ def find_window(xserver, *criteria):
 class Game:
     """The program running on an X server, with its window found."""
 
-    def __init__(self, xserver, cwd=DATA, command=(), program=PROGRAM, args=()):
+    def __init__(self, xserver, cwd=DATA, command=(), program=PROGRAM, args=(), title="Zarvok"):
         self.xserver = xserver
         self.proc = subprocess.Popen([*command, program, *args], cwd=cwd, env=xserver.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         try:  # this process's window: an earlier game's may outlive its process a while
-            self.wid = find_window(xserver, "--pid", str(self.proc.pid), "--name", "^Zarvok$")
+            self.wid = find_window(xserver, "--pid", str(self.proc.pid), "--name",
+                                   f"^{title}$")
         except BaseException:
             self.proc.kill()
             self.proc.wait(10)
