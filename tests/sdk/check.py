@@ -98,26 +98,25 @@ def case_the_shapes_example_sees_a_tap_and_ends_on_escape(work):
         game.stop()
 
 
-def configure_embedding(work, name, lines):
-    """Configures a project of its own whose CMakeLists holds the lines; its build folder."""
+def embedding_menu(work, name, line):
+    """Configures a project of its own that embeds Zarvok with the line and builds the menu
+    example on StandardMenu::StandardMenu; its build folder and what 'all' would run."""
     source = os.path.join(work.root, name)
     os.mkdir(source)
     with open(os.path.join(source, "CMakeLists.txt"), "w") as f:
         f.write("cmake_minimum_required(VERSION 3.25)\nproject(embedding CXX)\n"
-                + "\n".join(lines) + "\n")
+                f"{line}\nadd_executable(menu {EXAMPLES}/menu/main.cpp)\n"
+                "target_link_libraries(menu PRIVATE StandardMenu::StandardMenu)\n")
     build = os.path.join(source, "build")
     sh("cmake", "-S", source, "-B", build, "-G", "Ninja")
-    return build
+    planned = sh("ninja", "-C", build, "-n", "all")
+    assert "Linking CXX executable menu" in planned, planned[-1500:]
+    return build, planned
 
 
 def case_a_project_embeds_the_tree_and_builds_none_of_the_game(work):
-    build = configure_embedding(work, "embeds-tree", [
-        f"add_subdirectory({ROOT} zarvok)",
-        # a folder of the game's name beside it: the game's program must not land there
-        f"add_executable(menu {EXAMPLES}/menu/main.cpp)",
-        "target_link_libraries(menu PRIVATE StandardMenu::StandardMenu)"])
-    planned = sh("ninja", "-C", build, "-n", "all")
-    assert "Linking CXX executable menu" in planned, planned[-1500:]
+    # in a folder named after the game: none of the game's outputs may land there
+    build, planned = embedding_menu(work, "embeds-tree", f"add_subdirectory({ROOT} zarvok)")
     for foreign in ["test_", "bench_", "artgen", "levelcheck", "zarvok/zarvok "]:
         assert foreign not in planned, (foreign, planned[-1500:])
     with tempfile.TemporaryDirectory() as prefix:
@@ -126,12 +125,7 @@ def case_a_project_embeds_the_tree_and_builds_none_of_the_game(work):
 
 
 def case_a_project_embeds_one_library_folder(work):
-    build = configure_embedding(work, "embeds-menu", [
-        f"add_subdirectory({ROOT}/src/standardmenu standardmenu)",
-        f"add_executable(menu {EXAMPLES}/menu/main.cpp)",
-        "target_link_libraries(menu PRIVATE StandardMenu::StandardMenu)"])
-    planned = sh("ninja", "-C", build, "-n", "all")
-    assert "Linking CXX executable menu" in planned, planned[-1500:]
+    embedding_menu(work, "embeds-menu", f"add_subdirectory({ROOT}/src/standardmenu standardmenu)")
 
 
 def case_one_packaging_run_makes_the_game_and_a_lintian_clean_dev_package(work):
