@@ -2,9 +2,9 @@
 """The libraries as another project uses them.
 
 Installs the Development component of build/ (or of the build folder that ZARVOK_BUILD
-names) into a scratch prefix, builds each program
-in examples/ as a CMake project of its own through find_package, builds one through
-pkg-config alone, runs two of them in a real X window (Xvfb) until they end with status 0,
+names) into a scratch prefix, builds each program in examples/ as a CMake project of its
+own through find_package, builds one through pkg-config alone, runs two of them in a real
+X window (Xvfb) until they end with status 0,
 configures projects that embed the source tree or one library folder, and makes the
 Debian packages and has lintian check them. Prints one line per case and a closing
 'N passed, N failed' line; exits non-zero when a case fails.
