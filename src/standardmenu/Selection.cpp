@@ -37,6 +37,13 @@ bool TakeClickIn(const ButtonRc& button) {
     return true;
 }
 
+// Installs the click recorder and forgets whatever release it holds: from now on only new
+// releases count.
+void RecordFromNow() {
+    Vuderiv::OnMouseLeftUp(RegisterLeftClick);
+    ForgetClick();
+}
+
 }  // namespace
 
 void RegisterLeftClick(int32_t x, int32_t y) {
@@ -70,7 +77,10 @@ bool ButtonSelected(const ButtonRc& button) {
 // pass has drawn every button with the same image as the pass before, the buffer holds
 // what the window shows already, so showing it again is left out until a button's image
 // changes (an expose still repaints the window from the buffer).
+// A release recorded before the menu is shown (a click during play, or one made before an
+// earlier menu returned) chooses nothing: only releases made while this menu waits count.
 int32_t MenuSelection(std::span<const ButtonRc> menu) {
+    detail::RecordFromNow();
     std::vector<int> drawn, before;
     bool changed = true;  // the buffer may hold what the window does not show yet
     while (Vuderiv::WindowIsOpen()) {

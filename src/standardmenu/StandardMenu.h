@@ -86,7 +86,8 @@ void DrawButton(const ButtonRc& button);
 // left-button release. MenuSelection does the same.
 bool ButtonSelected(const ButtonRc& button);
 // Shows the menu and waits for a click inside one of its buttons; returns that button's
-// position (the lowest when several hold the click). Each pass shows the buffer (unless
+// position (the lowest when several hold the click). Only a release made while it waits
+// counts: a click recorded before it starts is forgotten. Each pass shows the buffer (unless
 // it is shown already: the buttons drawn as in the pass before), draws and tests the
 // buttons in order, then pauses 25 ms. kNoSelection once the window is closed.
 int32_t MenuSelection(std::span<const ButtonRc> menu);

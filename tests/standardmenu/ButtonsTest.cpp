@@ -174,6 +174,15 @@ TEST_F(Buttons, ClickOutsideStaysRecordedUntilOneInsideReplacesIt) {
     EXPECT_EQ(seen[2]->x, 100);
 }
 
+TEST_F(Buttons, AReleaseRecordedBeforeTheMenuChoosesNothing) {
+    const std::vector<ButtonRc> menu = ThreeButtons();
+    EXPECT_FALSE(ButtonSelected(menu[0]));  // the recorder is in place
+    TestSupport::Click(150, 120);           // in the first button, say during play
+    EXPECT_TRUE(detail::RecordedClick());
+    MenuScript::Play({{150, 320}});
+    EXPECT_EQ(MenuSelection(menu), 2);  // the click made while it waits
+}
+
 TEST_F(Buttons, OverlapInvisibleAndMissingImages) {
     std::vector<ButtonRc> menu = ThreeButtons();
     menu[1] = At(menu[1], 150, 110);  // overlaps the first

@@ -10,14 +10,23 @@ namespace MenuScript {
 
 namespace {
 
+// A click that chooses is taken in the next pass; this many passes after the last step
+// the script closes the window, so a menu that failed to take it ends the test at once.
+constexpr int kPassesAfterTheLastStep = 10;
+
 std::deque<Step> gSteps;
 std::function<void()> gLook;
 int gPauses = 0;
+int gPausesWithoutStep = 0;
 
 void ScriptedPause(uint32_t) {
     ++gPauses;
     if (gLook) gLook();
-    if (gSteps.empty() || !Vuderiv::WindowIsOpen()) return;
+    if (!Vuderiv::WindowIsOpen()) return;
+    if (gSteps.empty()) {
+        if (++gPausesWithoutStep == kPassesAfterTheLastStep) TestSupport::PushUserClose();
+        return;
+    }
     const Step step = gSteps.front();
     gSteps.pop_front();
     if (step.close) {
@@ -32,6 +41,7 @@ void ScriptedPause(uint32_t) {
 void Play(std::initializer_list<Step> steps) {
     gSteps.assign(steps.begin(), steps.end());
     gPauses = 0;
+    gPausesWithoutStep = 0;
     StandardMenu::detail::SetPause(ScriptedPause);
 }
 

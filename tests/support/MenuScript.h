@@ -17,7 +17,8 @@ struct Step {
 constexpr Step kClose{0, 0, true};
 
 // Installs the scripted pause with these steps; called once per pass, it plays one step
-// per pause and nothing once they are used up.
+// per pause; ten passes after the last one it closes the window (a click that failed to
+// choose ends the menu instead of leaving it waiting).
 void Play(std::initializer_list<Step> steps);
 // Called at every pause before the step is played (for looking at the buffer).
 void OnPause(std::function<void()> look);
