@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <sstream>
 
 #include "Vuderiv.h"
 
@@ -15,6 +16,9 @@ namespace {
 constexpr int64_t kCodes = int64_t{kRijen} * kKolommen;  // codes in a level file
 constexpr size_t kGetoond = 24;  // characters of a refused item shown in a message
 constexpr uint64_t kGrootste = std::numeric_limits<uint32_t>::max();
+// The most bytes a level file may hold: a level is a few kilobytes, and a larger file
+// (40 GB of zero bytes, say) would keep the set-up reading instead of answering a close.
+constexpr uint64_t kGrootsteBestand = uint64_t{1} << 20;
 
 bool Scheiding(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 26;
@@ -84,6 +88,13 @@ std::optional<std::string> Weigering(const Item& item) {
     return std::nullopt;
 }
 
+LevelProblem TeGroot(const std::string& pad, const std::string& bytes) {
+    return {0, 0,
+            "cannot be used: it holds " + bytes + " bytes, more than any level (" +
+                std::to_string(kGrootsteBestand) + " at most)",
+            pad};
+}
+
 uint32_t Laad(const Beeld& beeld) {
     return Vuderiv::LoadBitmap(beeld.bestand, beeld.breedte, beeld.hoogte);
 }
@@ -149,11 +160,20 @@ std::optional<LevelProblem> LeesLevelBestand(const std::string& pad, BACKGROUND&
     if (!ec && soort != std::filesystem::file_type::regular) {
         return LevelProblem{0, 0, "cannot be opened: it is not a plain file", pad};
     }
+    const uint64_t grootte = std::filesystem::file_size(pad, ec);
+    if (!ec && grootte > kGrootsteBestand) return TeGroot(pad, std::to_string(grootte));
     std::ifstream bestand(pad, std::ios::binary);
     if (!bestand) {
         return LevelProblem{0, 0, std::string("cannot be opened: ") + std::strerror(errno), pad};
     }
-    return LeesLevel(bestand, pad, grid);
+    // At most one byte past the bound is read, should the file grow meanwhile.
+    std::string tekst(kGrootsteBestand + 1, '\0');
+    bestand.read(tekst.data(), static_cast<std::streamsize>(tekst.size()));
+    tekst.resize(static_cast<size_t>(bestand.gcount()));
+    if (tekst.size() > kGrootsteBestand)
+        return TeGroot(pad, "at least " + std::to_string(tekst.size()));
+    std::istringstream invoer(std::move(tekst));
+    return LeesLevel(invoer, pad, grid);
 }
 
 const char* LevelBestand(NUMBER_OF_LEVEL level) {

@@ -35,8 +35,8 @@ public:
 // 4294967295 is refused: the grid is then left as it was.
 std::optional<LevelProblem> LeesLevel(std::istream& invoer, const std::string& naam,
                                       BACKGROUND& grid);
-// The same from a file; a file that cannot be opened, a directory, a device or a pipe is
-// refused.
+// The same from a file; a file that cannot be opened, a directory, a device, a pipe or a
+// file of more than 1 MiB (no level comes near) is refused.
 std::optional<LevelProblem> LeesLevelBestand(const std::string& pad, BACKGROUND& grid);
 
 // "level1.txt" or "level2.txt".

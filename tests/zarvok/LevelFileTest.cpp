@@ -121,7 +121,7 @@ TEST(LevelReader, RefusesCodesOtherThanTileCodes) {
     EXPECT_TRUE(LeesLevelBestand("/tmp", grid));
 }
 
-TEST(LevelReader, DevicesAndPipesAreRefusedAHugeFileIsReadToItsEnd) {
+TEST(LevelReader, DevicesPipesAndFilesLargerThanAnyLevelAreRefused) {
     BACKGROUND grid = Pattern();
     const auto device = LeesLevelBestand("/dev/zero", grid);  // would never end
     ASSERT_TRUE(device);
@@ -133,13 +133,23 @@ TEST(LevelReader, DevicesAndPipesAreRefusedAHugeFileIsReadToItsEnd) {
     EXPECT_TRUE(LeesLevelBestand(pipe, grid));
     EXPECT_EQ(grid, Pattern());
 
-    // 100 MB: the codes, then a run of NUL characters to the end, one item without digits.
+    // 1 MiB: the codes, then a run of NUL characters to the end, one item without digits.
     const std::string huge = dir + "/huge.txt";
     std::ofstream(huge) << Codes(Pattern(), "\r\n").substr(0, 1999 * 3);
-    std::filesystem::resize_file(huge, 100'000'000);
+    std::filesystem::resize_file(huge, 1 << 20);
     grid = BACKGROUND{};
     EXPECT_FALSE(LeesLevelBestand(huge, grid));
     EXPECT_EQ(grid, Pattern());  // the 2000th code reads as sky, as does Pattern()'s
+    // One byte more, or 40 GB, is refused at once with the file's size; nothing is read.
+    for (const uintmax_t bytes : {(1u << 20) + 1ull, 40'000'000'000ull}) {
+        std::filesystem::resize_file(huge, bytes);
+        grid = BACKGROUND{};
+        const auto groot = LeesLevelBestand(huge, grid);
+        ASSERT_TRUE(groot);
+        EXPECT_EQ(groot->Bericht(), huge + ": cannot be used: it holds " + std::to_string(bytes) +
+                                        " bytes, more than any level (1048576 at most)");
+        EXPECT_EQ(grid, BACKGROUND{});
+    }
     std::filesystem::remove_all(dir);
 }
 
