@@ -3,10 +3,19 @@
 // bitmap is held in the buffer's own pixel layout, so a draw is a plain block copy.
 #include "Bitmaps.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <iostream>
 #include <limits>
+#include <mutex>
 #include <new>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -40,11 +49,15 @@ struct BmpShape {
     uint64_t bytesNeeded = 0;  // from the stream's start; 0 when the rows are compressed
 };
 
-bool ReadShape(SDL_RWops* stream, BmpShape& shape) {
+constexpr const char* kCutOff = "cut off";
+
+// Reads the header into `shape`; why it cannot, or nullptr.
+const char* ReadShape(SDL_RWops* stream, BmpShape& shape) {
     constexpr int kCoreHeader = 12;
     std::array<uint8_t, 34> head{};
     const size_t got = SDL_RWread(stream, head.data(), 1, head.size());
-    if (got < 26 || head[0] != 'B' || head[1] != 'M') return false;
+    if (got < 2 || head[0] != 'B' || head[1] != 'M') return "not a BMP file";
+    if (got < 26) return kCutOff;
     const uint32_t dataOffset = ReadLe(&head[10], 4);
     const uint32_t headerSize = ReadLe(&head[14], 4);
     uint32_t bitsPerPixel = 0;
@@ -54,7 +67,7 @@ bool ReadShape(SDL_RWops* stream, BmpShape& shape) {
         shape.height = ReadLe(&head[20], 2);
         bitsPerPixel = ReadLe(&head[24], 2);
     } else {
-        if (got < 30) return false;
+        if (got < 30) return kCutOff;
         shape.width = static_cast<int32_t>(ReadLe(&head[18], 4));
         shape.height = static_cast<int32_t>(ReadLe(&head[22], 4));
         bitsPerPixel = ReadLe(&head[28], 2);
@@ -66,21 +79,32 @@ bool ReadShape(SDL_RWops* stream, BmpShape& shape) {
         const uint64_t rowBytes = (static_cast<uint64_t>(shape.width) * bitsPerPixel + 31) / 32 * 4;
         shape.bytesNeeded = dataOffset + rowBytes * static_cast<uint64_t>(shape.height);
     }
-    return true;
+    return nullptr;
 }
 
-bool HeaderAcceptable(SDL_RWops* stream, uint64_t maxPixels) {
+std::string SizeText(uint64_t width, uint64_t height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+// Why the header cannot be decoded, or "" when it can: the stream is then back at its start.
+std::string HeaderFault(SDL_RWops* stream, uint64_t maxPixels) {
     const Sint64 start = SDL_RWtell(stream);
     const Sint64 end = SDL_RWsize(stream);
     BmpShape shape;
-    if (start < 0 || !ReadShape(stream, shape)) return false;
-    if (shape.width <= 0 || shape.height <= 0) return false;
-    if (!SizeFits(static_cast<uint64_t>(shape.width), static_cast<uint64_t>(shape.height),
-                  maxPixels)) {
-        return false;
-    }
-    if (end >= 0 && static_cast<uint64_t>(end - start) < shape.bytesNeeded) return false;
-    return SDL_RWseek(stream, start, RW_SEEK_SET) == start;
+    if (start < 0) return "cannot be read";
+    if (const char* fault = ReadShape(stream, shape)) return fault;
+    if (shape.width <= 0 || shape.height <= 0) return "not a BMP file: its header gives no pixels";
+    const auto width = static_cast<uint64_t>(shape.width);
+    const auto height = static_cast<uint64_t>(shape.height);
+    if (!SizeFits(width, height, maxPixels)) return "too large: " + SizeText(width, height);
+    if (end >= 0 && static_cast<uint64_t>(end - start) < shape.bytesNeeded) return kCutOff;
+    return SDL_RWseek(stream, start, RW_SEEK_SET) == start ? "" : "cannot be read";
+}
+
+// An empty surface, with the reason where the caller asks for it.
+Surface Failed(std::string* fault, std::string why) {
+    if (fault != nullptr) *fault = std::move(why);
+    return {};
 }
 
 // --- Conversion --------------------------------------------------------------------
@@ -145,6 +169,41 @@ uint32_t Enter(Surface&& surface, uint32_t width, uint32_t height) {
     return handle;
 }
 
+// The file's name with every "\" taken as "/".
+std::string FilePath(const char* file) {
+    std::string path(file);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+// Why the file cannot be read as a picture before its contents are looked at (missing, a
+// folder, not a plain file, or the system's reason), or "" when it can be opened.
+std::string OpenFault(const std::string& path) {
+    // Without blocking: a pipe would otherwise wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return "missing";
+        if (errno == ENOTDIR) return "missing: a folder on its path is a plain file";
+        return std::strerror(errno);
+    }
+    struct stat status {};
+    const bool known = fstat(fd, &status) == 0;
+    ::close(fd);
+    if (known && S_ISDIR(status.st_mode)) return "it is a folder";
+    if (known && !S_ISREG(status.st_mode)) return "it is not a plain file";
+    return "";
+}
+
+// One line on standard error for a file that cannot be loaded, the first time only: a
+// program that loads the file again and again says it once.
+void ReportLoadFailure(const std::string& path, const std::string& fault) {
+    static std::mutex lock;
+    static std::set<std::string> reported;  // the files said so far
+    std::lock_guard<std::mutex> guard(lock);
+    if (!reported.insert(path).second) return;
+    std::cerr << "Vuderiv: " << path << ": cannot be loaded: " << fault << std::endl;
+}
+
 // Applies a draw to the buffer and, with buffering off, to the window's picture as well.
 template <typename Draw>
 void DrawToCanvas(Canvas& canvas, Draw draw) {
@@ -189,26 +248,28 @@ Surface MakeSurface(uint64_t width, uint64_t height, uint64_t maxPixels) {
     }
 }
 
-Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height, uint64_t maxPixels) {
-    if (stream == nullptr) return {};
+Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height, uint64_t maxPixels,
+                  std::string* fault) {
+    if (stream == nullptr) return Failed(fault, "cannot be opened");
     const bool askedFits = SizeFits(width != 0 ? width : 1, height != 0 ? height : 1, maxPixels);
-    if (!askedFits || !HeaderAcceptable(stream, maxPixels)) {
+    std::string why = askedFits ? HeaderFault(stream, maxPixels)
+                                : "the size asked, " + SizeText(width, height) + ", is too large";
+    if (!why.empty()) {
         SDL_RWclose(stream);
-        return {};
+        return Failed(fault, std::move(why));
     }
     SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
-    if (loaded == nullptr) return {};
+    if (loaded == nullptr) return Failed(fault, std::string("not readable: ") + SDL_GetError());
     try {
-        return Convert(loaded, width, height, maxPixels);
+        Surface result = Convert(loaded, width, height, maxPixels);
+        return result.Empty() ? Failed(fault, "out of memory") : std::move(result);
     } catch (const std::bad_alloc&) {
-        return {};
+        return Failed(fault, "out of memory");
     }
 }
 
 SDL_RWops* OpenFile(const char* file) {
-    std::string path(file);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return SDL_RWFromFile(path.c_str(), "rb");
+    return SDL_RWFromFile(FilePath(file).c_str(), "rb");
 }
 
 uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
@@ -259,7 +320,16 @@ using namespace detail;
 
 uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height) {
     if (file == nullptr) return 0;
-    return Enter(DecodeBmp(OpenFile(file), width, height), width, height);
+    const std::string path = FilePath(file);
+    std::string fault = OpenFault(path);
+    if (!fault.empty()) {
+        ReportLoadFailure(path, fault);
+        return 0;
+    }
+    Surface picture = DecodeBmp(OpenFile(file), width, height, kMaxBitmapPixels, &fault);
+    const uint32_t handle = Enter(std::move(picture), width, height);
+    if (handle == 0) ReportLoadFailure(path, fault.empty() ? "the bitmap table is full" : fault);
+    return handle;
 }
 
 uint32_t CreateBitmap(uint32_t width, uint32_t height) {

@@ -87,7 +87,8 @@ void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color, b
 void Polygon(uint32_t n, const int32_t x[], const int32_t y[], uint32_t color, bool fill);
 
 // --- Bitmaps ------------------------------------------------------------------------
-// Loads a BMP file ("/" or "\" separators) at the given size; a handle, or 0 on failure.
+// Loads a BMP file ("/" or "\" separators) at the given size; a handle, or 0 on failure,
+// when one line on standard error names the file and the reason (once per file per run).
 // Every draw copies exactly width x height, so a width or height of 0 draws nothing.
 uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height);
 // Releases a bitmap; an invalid handle is ignored.

@@ -30,13 +30,14 @@ def shows_level(game):
 
 def ends_cleanly(game):
     """Closes the window as the close box does; the program ends with status 0 and writes
-    no sanitizer report."""
+    no sanitizer report. What it wrote on the console."""
     assert game.proc.poll() is None, f"the program ended by itself: {game.proc.returncode}"
     game.user_close()
     code = game.wait(30)
     errors = game.proc.stderr.read() if code is not None else ""
     assert code == 0, f"exit status {code}: {errors[-2000:]}"
     assert "ERROR:" not in errors and "runtime error" not in errors, errors[-2000:]
+    return errors
 
 
 def goes_on_and_closes(game):
@@ -208,7 +209,11 @@ def case_menu_images_missing_or_corrupt(xserver):
                 game.click(*point)
             game.click(*run.START)
             until(lambda: shows_level(game), "level 1 after start")
-            ends_cleanly(game)
+            errors = ends_cleanly(game)
+            for line in ("images/Menu.bmp: cannot be loaded: missing",
+                         "images/start0.bmp: cannot be loaded: cut off",
+                         "images/back1.bmp: cannot be loaded: it is a folder"):
+                assert errors.count(line) == 1, errors[-2000:]
         finally:
             game.stop()
 

@@ -179,6 +179,38 @@ TEST_F(BitmapTable, BrokenFilesReturnZeroAndLeaveTheTable) {
     EXPECT_EQ(LoadBitmap(dir.Write("good.bmp", good).c_str(), 64, 64), 2u);
 }
 
+TEST_F(BitmapTable, EachFileThatCannotBeLoadedIsNamedOnceWithTheReason) {
+    const TempDir dir;
+    const std::vector<uint8_t> good = BmpWriter::Encode(Pattern(8, 64, 64), 24, Layout::BottomUp);
+    std::vector<uint8_t> huge = good;  // 100000 x 100000 pixels claimed
+    for (const size_t at : {18u, 22u}) {
+        huge[at] = 0xA0;
+        huge[at + 1] = 0x86;
+        huge[at + 2] = 0x01;
+    }
+    const std::string folder =
+        fs::path(dir.Write("why-plain", std::vector<uint8_t>{})).parent_path().string();
+    fs::create_directory(folder + "/why-folder.bmp");
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.Write("why-png.bmp", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13}),
+         "not a BMP file"},
+        {dir.Write("why-cut.bmp", {good.begin(), good.begin() + 54}), "cut off"},
+        {dir.Write("why-huge.bmp", huge), "too large: 100000 x 100000"},
+        {folder + "/why-missing.bmp", "missing"},
+        {folder + "/why-folder.bmp", "it is a folder"},
+        {folder + "/why-plain/x.bmp", "missing: a folder on its path is a plain file"},
+    };
+    testing::internal::CaptureStderr();
+    std::string expected;
+    for (const auto& [file, reason] : cases) {
+        for (int time = 0; time < 3; ++time)
+            EXPECT_EQ(LoadBitmap(file.c_str(), 64, 64), 0u) << file;
+        expected += "Vuderiv: " + file + ": cannot be loaded: " + reason + "\n";
+    }
+    EXPECT_EQ(LoadBitmap(dir.Write("why-good.bmp", good).c_str(), 64, 64), 1u);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), expected);
+}
+
 TEST_F(BitmapTable, CopyWorksWithoutAWindowAndDrawsLaterOnce) {
     const TempDir dir;
     const Picture p = Pattern(8, 6, 4);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "Shared.h"
@@ -24,9 +25,10 @@ Surface MakeSurface(uint64_t width, uint64_t height, uint64_t maxPixels = kMaxBi
 // brings it to width x height by nearest neighbour; a side of 0 keeps the file's own
 // (the table still draws the asked block of such a bitmap, which is empty).
 // Files whose picture exceeds maxPixels, or that are shorter than their uncompressed
-// rows, are refused without decoding. An empty surface on any failure.
+// rows, are refused without decoding. An empty surface on any failure, and the reason in
+// `fault` when it is given (not a BMP file, cut off, too large, ...).
 Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height,
-                  uint64_t maxPixels = kMaxBitmapPixels);
+                  uint64_t maxPixels = kMaxBitmapPixels, std::string* fault = nullptr);
 
 // Opens a file for reading, with every "\" of its name taken as "/"; nullptr on failure.
 SDL_RWops* OpenFile(const char* file);
