@@ -18,18 +18,21 @@ std::deque<Step> gSteps;
 std::function<void()> gLook;
 int gPauses = 0;
 int gPausesWithoutStep = 0;
+bool gClosePlayed = false;  // a close is on its way: the window goes without another
 
 void ScriptedPause(uint32_t) {
     ++gPauses;
     if (gLook) gLook();
     if (!Vuderiv::WindowIsOpen()) return;
     if (gSteps.empty()) {
-        if (++gPausesWithoutStep == kPassesAfterTheLastStep) TestSupport::PushUserClose();
+        if (++gPausesWithoutStep == kPassesAfterTheLastStep && !gClosePlayed)
+            TestSupport::PushUserClose();
         return;
     }
     const Step step = gSteps.front();
     gSteps.pop_front();
     if (step.close) {
+        gClosePlayed = true;
         TestSupport::PushUserClose();
     } else {
         TestSupport::Click(step.x, step.y);
@@ -42,6 +45,7 @@ void Play(std::initializer_list<Step> steps) {
     gSteps.assign(steps.begin(), steps.end());
     gPauses = 0;
     gPausesWithoutStep = 0;
+    gClosePlayed = false;
     StandardMenu::detail::SetPause(ScriptedPause);
 }
 
