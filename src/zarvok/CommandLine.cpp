@@ -50,7 +50,7 @@ std::string Hulptekst() {
         "  --help      show this text and stop\n"
         "  --version   show the version and stop\n\n"
         "Without --data the data is read from the first of these folders\n"
-        "that holds level1.txt, level2.txt or images:\n";
+        "that holds level1.txt, level2.txt or images/Menu.bmp:\n";
     for (const auto& map : EigenDataKandidaten())
         tekst += "  " + map.string() + "\n";
     return tekst;

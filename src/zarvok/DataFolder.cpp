@@ -40,10 +40,12 @@ fs::path DitProgramma() {
 
 }  // namespace
 
+// A folder named images alone is common (a home folder may hold one), so only the menu
+// picture inside it counts.
 bool HoudtSpelData(const fs::path& map) {
     return Bestaat(map / "level1.txt", fs::file_type::regular) ||
            Bestaat(map / "level2.txt", fs::file_type::regular) ||
-           Bestaat(map / "images", fs::file_type::directory);
+           Bestaat(map / "images" / "Menu.bmp", fs::file_type::regular);
 }
 
 std::vector<fs::path> DataKandidaten(const fs::path& werkmap, const fs::path& programma) {
@@ -87,7 +89,7 @@ bool GaNaarDataMap(const std::string& gekozen) {
     }
     if (!HoudtSpelData(*map)) {
         Meld("Zarvok: " + map->string() +
-             " holds none of the game's data (level1.txt, level2.txt, images)");
+             " holds none of the game's data (level1.txt, level2.txt, images/Menu.bmp)");
         return false;
     }
     std::error_code fout;

@@ -11,7 +11,8 @@
 
 namespace Zarvok {
 
-// True when the folder holds any of the game's data: level1.txt, level2.txt or images.
+// True when the folder holds something unmistakably the game's: level1.txt, level2.txt or
+// images/Menu.bmp (a folder named images alone is not enough).
 bool HoudtSpelData(const std::filesystem::path& map);
 
 // The folders to try, in order, for the program file `programma` started in `werkmap`:

@@ -50,6 +50,7 @@ protected:
         for (const char* naam : {"leeg", "beelden", "niveau"})
             fs::create_directory(root_.Path() / naam);
         fs::create_directory(Map("beelden") / "images");
+        WriteFile(Map("beelden") / "images" / "Menu.bmp", "");
         WriteFile(Map("niveau") / "level2.txt", "0");
     }
     fs::path Map(const char* naam) const { return root_.Path() / naam; }
@@ -65,6 +66,13 @@ TEST_F(DataChoice, TheFirstFolderHoldingAnyPieceOfTheDataWins) {
     WriteFile(Map("leeg") / "images", "");
     fs::create_directory(Map("leeg") / "level1.txt");
     EXPECT_FALSE(Zarvok::HoudtSpelData(Map("leeg")));
+}
+
+TEST_F(DataChoice, AFolderNamedImagesWithoutTheMenuPictureIsNoData) {
+    fs::create_directories(Map("leeg") / "images" / "Menu.bmp" / "x");  // even with a folder
+    WriteFile(Map("leeg") / "images" / "lucht.bmp", "");
+    EXPECT_FALSE(Zarvok::HoudtSpelData(Map("leeg")));
+    EXPECT_EQ(Zarvok::KiesDataMap({Map("leeg"), Map("niveau")}), Map("niveau"));
 }
 
 TEST_F(DataChoice, NoneFoundNamesEveryFolderLookedIn) {
