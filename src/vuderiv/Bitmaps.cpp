@@ -11,13 +11,14 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <iostream>
 #include <limits>
 #include <mutex>
 #include <new>
 #include <set>
 #include <string>
 #include <utility>
+
+#include "Report.h"
 
 namespace Vuderiv::detail {
 
@@ -201,7 +202,7 @@ void ReportLoadFailure(const std::string& path, const std::string& fault) {
     static std::set<std::string> reported;  // the files said so far
     std::lock_guard<std::mutex> guard(lock);
     if (!reported.insert(path).second) return;
-    std::cerr << "Vuderiv: " << path << ": cannot be loaded: " << fault << std::endl;
+    Report("Vuderiv: " + path + ": cannot be loaded: " + fault);
 }
 
 // Applies a draw to the buffer and, with buffering off, to the window's picture as well.
