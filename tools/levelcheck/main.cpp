@@ -12,6 +12,7 @@
 
 #include "Arguments.h"
 #include "LevelCheck.h"
+#include "StandardLib.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ bool CheckOne(const LevelCheckTool::Arguments& arguments, const std::string& fil
 }  // namespace
 
 int main(int argc, char** argv) {
+    StandardLib::SetProgramName("Zarvok");  // the game's checks stop with the game's wording
     const LevelCheckTool::Parsed parsed =
         LevelCheckTool::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
