@@ -34,7 +34,14 @@ struct Item {
     bool afgekapt = false;  // longer than what is shown
     uint64_t waarde = 0;    // leading digits after an optional sign, kGrootste + 1 above
     bool inCijfers = true;  // still reading the leading digits
+    bool gewoon = true;     // digits alone so far, after at most a "+"
+    bool leeg = true;       // nothing after the sign yet
 };
+
+// Digits after at most a "+": what a level file is meant to hold.
+bool GewoonGetal(const Item& item) {
+    return item.gewoon && !item.leeg;
+}
 
 void Toon(Item& item, size_t positie, int c) {
     if (positie >= kGetoond) {
@@ -51,7 +58,12 @@ void Toon(Item& item, size_t positie, int c) {
 
 void Neem(Item& item, size_t positie, int c) {
     Toon(item, positie, c);
-    if (positie == 0 && (c == '+' || c == '-')) return;
+    if (positie == 0 && (c == '+' || c == '-')) {
+        item.gewoon = c == '+';
+        return;
+    }
+    item.leeg = false;
+    item.gewoon = item.gewoon && Cijfer(c);
     if (!item.inCijfers || !Cijfer(c)) {
         item.inCijfers = false;
         return;
@@ -86,6 +98,21 @@ std::optional<std::string> Weigering(const Item& item) {
         return Getoond(item) + " is not a tile code: use 0 (sky), 1 (brick) or 2 (ground)";
     }
     return std::nullopt;
+}
+
+// How an item that is no plain number is read.
+std::string Vreemd(const Item& item) {
+    static const char* const kTegels[] = {"sky", "brick", "ground"};
+    return Getoond(item) + " is not a plain number: read as " + std::to_string(item.waarde) + " (" +
+           kTegels[item.waarde] + ")";
+}
+
+// Counts an item read into the grid, and notes it when it is no plain number.
+void Noteer(LevelOpmerkingen* opmerkingen, const Item& item, uint32_t rij, uint32_t kolom,
+            const std::string& naam) {
+    if (opmerkingen == nullptr) return;
+    ++opmerkingen->items;
+    if (!GewoonGetal(item)) opmerkingen->vreemd.push_back({rij, kolom, Vreemd(item), naam});
 }
 
 LevelProblem TeGroot(const std::string& pad, const std::string& bytes) {
@@ -136,7 +163,7 @@ std::string LevelProblem::Bericht() const {
 LevelFileError::LevelFileError(const LevelProblem& fout) : std::runtime_error(fout.Bericht()) {}
 
 std::optional<LevelProblem> LeesLevel(std::istream& invoer, const std::string& naam,
-                                      BACKGROUND& grid) {
+                                      BACKGROUND& grid, LevelOpmerkingen* opmerkingen) {
     BACKGROUND gelezen{};
     std::streambuf* bron = invoer.rdbuf();
     Item item;
@@ -144,13 +171,15 @@ std::optional<LevelProblem> LeesLevel(std::istream& invoer, const std::string& n
         const auto rij = static_cast<uint32_t>(k / kKolommen + 1);
         const auto kolom = static_cast<uint32_t>(k % kKolommen + 1);
         if (auto weigering = Weigering(item)) return LevelProblem{rij, kolom, *weigering, naam};
+        Noteer(opmerkingen, item, rij, kolom, naam);
         gelezen[rij][kolom] = static_cast<uint32_t>(item.waarde);
     }
     grid = gelezen;
     return std::nullopt;
 }
 
-std::optional<LevelProblem> LeesLevelBestand(const std::string& pad, BACKGROUND& grid) {
+std::optional<LevelProblem> LeesLevelBestand(const std::string& pad, BACKGROUND& grid,
+                                             LevelOpmerkingen* opmerkingen) {
     std::error_code ec;
     const auto soort = std::filesystem::status(pad, ec).type();
     if (soort == std::filesystem::file_type::directory) {
@@ -173,7 +202,7 @@ std::optional<LevelProblem> LeesLevelBestand(const std::string& pad, BACKGROUND&
     if (tekst.size() > kGrootsteBestand)
         return TeGroot(pad, "at least " + std::to_string(tekst.size()));
     std::istringstream invoer(std::move(tekst));
-    return LeesLevel(invoer, pad, grid);
+    return LeesLevel(invoer, pad, grid, opmerkingen);
 }
 
 const char* LevelBestand(NUMBER_OF_LEVEL level) {

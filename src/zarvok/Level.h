@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "State.h"
 
@@ -22,6 +23,12 @@ struct LevelProblem {
     std::string Bericht() const;
 };
 
+// What a reading notes that the game accepts but a level author may not have meant.
+struct LevelOpmerkingen {
+    std::vector<LevelProblem> vreemd;  // each item that is no plain number, at its cell
+    uint32_t items = 0;                // the items read, at most 2000
+};
+
 // A level file that cannot be used; what() is LevelProblem::Bericht().
 class LevelFileError : public std::runtime_error {
 public:
@@ -33,11 +40,14 @@ public:
 // An item may start with "+"; an item that is no plain number counts for the digits at its
 // start (after a "+" or "-"), 0 with none. A code other than 0, 1, 2 or a number above
 // 4294967295 is refused: the grid is then left as it was.
+// A plain number is digits after at most a "+"; every other item read is noted in
+// `opmerkingen` when given, as is the count of items.
 std::optional<LevelProblem> LeesLevel(std::istream& invoer, const std::string& naam,
-                                      BACKGROUND& grid);
+                                      BACKGROUND& grid, LevelOpmerkingen* opmerkingen = nullptr);
 // The same from a file; a file that cannot be opened, a directory, a device, a pipe or a
 // file of more than 1 MiB (no level comes near) is refused.
-std::optional<LevelProblem> LeesLevelBestand(const std::string& pad, BACKGROUND& grid);
+std::optional<LevelProblem> LeesLevelBestand(const std::string& pad, BACKGROUND& grid,
+                                             LevelOpmerkingen* opmerkingen = nullptr);
 
 // "level1.txt" or "level2.txt".
 const char* LevelBestand(NUMBER_OF_LEVEL level);

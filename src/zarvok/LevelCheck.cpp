@@ -185,6 +185,20 @@ std::vector<LevelProblem> CheckLevelFile(const std::string& path, NUMBER_OF_LEVE
     return CheckLevel(grid, level);
 }
 
+std::vector<LevelProblem> LevelFileWarnings(const std::string& path) {
+    BACKGROUND grid;
+    LevelOpmerkingen opmerkingen;
+    const bool gelezen = !LeesLevelBestand(path, grid, &opmerkingen);
+    std::vector<LevelProblem> waarschuwingen = std::move(opmerkingen.vreemd);
+    if (gelezen && opmerkingen.items < kRijen * kKolommen) {
+        waarschuwingen.push_back({0, 0,
+                                  "holds " + std::to_string(opmerkingen.items) +
+                                      " items, fewer than 2000: the cells after the last are sky",
+                                  path});
+    }
+    return waarschuwingen;
+}
+
 std::vector<LevelProblem> CheckLevel(const BACKGROUND& grid, NUMBER_OF_LEVEL level) {
     std::vector<LevelProblem> problemen;
     VrijLichaam(grid, kSpelerStart[level], "The player's start position", problemen);

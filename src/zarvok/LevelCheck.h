@@ -18,6 +18,10 @@ namespace Zarvok {
 // sound. A file that cannot be read, or holds a code other than 0, 1, 2 (or a number too
 // large), gives its reading problem (with row and column where there is one) and no more.
 std::vector<LevelProblem> CheckLevelFile(const std::string& path, NUMBER_OF_LEVEL level);
+// What a level author should hear about a file the game reads all the same: each item that
+// is no plain number (read by its leading digits), and a file of fewer than 2000 items (the
+// cells after its last item are sky). Empty for a file of plain numbers only.
+std::vector<LevelProblem> LevelFileWarnings(const std::string& path);
 // The same checks on a grid already read.
 std::vector<LevelProblem> CheckLevel(const BACKGROUND& grid, NUMBER_OF_LEVEL level);
 

@@ -126,6 +126,36 @@ TEST(LevelCheck, EachBrokenConditionIsReportedAtItsCell) {
     }
 }
 
+TEST(LevelCheck, ItemsThatAreNoPlainNumberAreWarnedAboutAtTheirCells) {
+    ScratchDir dir;
+    Grid grid = ReadGrid(kData / "level1.txt");
+    grid[0][0] = "-1";    // brick all the same
+    grid[0][2] = "2abc";  // ground in place of brick
+    grid[19][24] = "#";   // sky
+    grid[19][25] = "+0";  // a plain number
+    const fs::path file = WriteGrid(dir.Path() / "level1.txt", grid);
+    const CommandResult run = Check(Quoted(file));
+    EXPECT_EQ(run.exitCode, 0) << run.output;  // the game reads it as a sound level
+    const std::string f = file.string();
+    EXPECT_EQ(run.output,
+              f + ":1:1: warning: \"-1\" is not a plain number: read as 1 (brick)\n" + f +
+                  ":1:3: warning: \"2abc\" is not a plain number: read as 2 (ground)\n" + f +
+                  ":20:25: warning: \"#\" is not a plain number: read as 0 (sky)\n" + f + ": ok\n");
+}
+
+TEST(LevelCheck, AFileOfFewerThan2000ItemsIsWarnedAbout) {
+    ScratchDir dir;
+    std::string text = ToolTests::ReadFile(kData / "level2.txt");
+    text.resize(text.rfind('2') - 20);  // some of the last row's items gone
+    const fs::path file = dir.Path() / "level2.txt";
+    ToolTests::WriteFile(file, text);
+    const CommandResult run = Check(Quoted(file));
+    EXPECT_EQ(run.output.rfind(file.string() + ": warning: holds 19", 0), 0u) << run.output;
+    EXPECT_NE(run.output.find(" items, fewer than 2000: the cells after the last are sky\n"),
+              std::string::npos)
+        << run.output;
+}
+
 TEST(LevelCheck, AReadingProblemIsTheOnlyOneReported) {
     ScratchDir dir;
     Grid grid = ReadGrid(kData / "level1.txt");

@@ -3,7 +3,8 @@
 //
 //   levelcheck [--level 1|2] FILE...
 //
-// Prints each problem as FILE:ROW:COLUMN: text (FILE: text when no cell is concerned) and
+// Prints each problem as FILE:ROW:COLUMN: text (FILE: text when no cell is concerned), each
+// item the game reads although it is no plain number as FILE:ROW:COLUMN: warning: text, and
 // exits with 1 when any file has a problem, with 0 and "FILE: ok" for each sound file,
 // and with 2 for a wrong command line.
 #include <iostream>
@@ -20,10 +21,11 @@ constexpr const char* kUsage =
     "usage: levelcheck [--level 1|2] FILE...\n"
     "  The level is taken from a name ending in level1.txt or level2.txt unless --level says.\n";
 
-void Report(const std::string& file, const Zarvok::LevelProblem& problem) {
+// FILE:ROW:COLUMN: text, or FILE: text; a warning says so before its text.
+void Report(const std::string& file, const Zarvok::LevelProblem& problem, const char* kind = "") {
     std::cout << file;
     if (problem.rij != 0) std::cout << ":" << problem.rij << ":" << problem.kolom;
-    std::cout << ": " << problem.text << "\n";
+    std::cout << ": " << kind << problem.text << "\n";
 }
 
 // True when the file is sound.
@@ -34,6 +36,8 @@ bool CheckOne(const LevelCheckTool::Arguments& arguments, const std::string& fil
                   << "level2.txt, or give --level 1 or --level 2\n";
         return false;
     }
+    for (const Zarvok::LevelProblem& warning : Zarvok::LevelFileWarnings(file))
+        Report(file, warning, "warning: ");
     const std::vector<Zarvok::LevelProblem> problems = Zarvok::CheckLevelFile(file, *level);
     for (const Zarvok::LevelProblem& problem : problems)
         Report(file, problem);
