@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include <fstream>
 #include <system_error>
 
 #include "Melding.h"
@@ -11,19 +12,22 @@ namespace fs = std::filesystem;
 namespace {
 
 // Fixed when the program is built: the installed data folder relative to the installed
-// program's folder, the build folder and the source tree's data folder.
+// program's folder.
 constexpr const char* kDataVanafProgramma = ZARVOK_DATA_FROM_BIN;
-constexpr const char* kBouwMap = ZARVOK_BUILD_DIR;
-constexpr const char* kBronData = ZARVOK_SOURCE_DATA;
+// The file beside a program in its build folder that names the source tree's data folder.
+constexpr const char* kBronDataBestand = "zarvok-source-data";
 
 bool Bestaat(const fs::path& pad, fs::file_type soort) {
     std::error_code fout;
     return fs::status(pad, fout).type() == soort;
 }
 
-bool ZelfdeMap(const fs::path& a, const fs::path& b) {
-    std::error_code fout;
-    return fs::equivalent(a, b, fout);
+// The source tree's data folder named by the file beside the program, or "" without one.
+fs::path BronData(const fs::path& programmaMap) {
+    std::ifstream bestand(programmaMap / kBronDataBestand);
+    std::string regel;
+    std::getline(bestand, regel);
+    return regel;
 }
 
 fs::path Werkmap() {
@@ -52,7 +56,8 @@ std::vector<fs::path> DataKandidaten(const fs::path& werkmap, const fs::path& pr
     const fs::path programmaMap = programma.parent_path();
     std::vector<fs::path> kandidaten{werkmap,
                                      (programmaMap / kDataVanafProgramma).lexically_normal()};
-    if (!programma.empty() && ZelfdeMap(programmaMap, kBouwMap)) kandidaten.emplace_back(kBronData);
+    const fs::path bron = programma.empty() ? fs::path() : BronData(programmaMap);
+    if (!bron.empty()) kandidaten.push_back(bron);
     return kandidaten;
 }
 

@@ -16,8 +16,9 @@ namespace Zarvok {
 bool HoudtSpelData(const std::filesystem::path& map);
 
 // The folders to try, in order, for the program file `programma` started in `werkmap`:
-// the working directory; the installed data folder beside the program; and, when the
-// program lies in the folder it was built in, the source tree's data folder.
+// the working directory; the installed data folder beside the program; and, for the
+// program in its build folder, the source tree's data folder, which the file
+// zarvok-source-data beside it names (never installed).
 std::vector<std::filesystem::path> DataKandidaten(const std::filesystem::path& werkmap,
                                                   const std::filesystem::path& programma);
 
