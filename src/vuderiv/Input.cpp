@@ -16,20 +16,23 @@ bool IsSystemKey(const SDL_Keysym& keysym) {
            keysym.sym == SDLK_RALT;
 }
 
-// Appends a code to the key queue, dropping the oldest past the limit.
-void AddKey(Shared& s, uint8_t code) {
-    std::lock_guard<std::mutex> lock(s.block);
-    s.keybuf.push_back(code);
-    if (s.keybuf.size() > kKeyQueueLimit) s.keybuf.pop_front();
-}
-
+// The keyboard is one source of holds: a key it holds is held once, however often it
+// repeats, and let go by its release.
 void OnKey(Shared& s, const SDL_KeyboardEvent& event) {
     if (IsSystemKey(event.keysym)) return;
     const int code = MapKey(event.keysym.sym);
     if (code < 0) return;
+    const auto k = static_cast<uint8_t>(code);
     const bool down = event.type == SDL_KEYDOWN;
-    s.key[static_cast<size_t>(code)] = down;
-    if (down) AddKey(s, static_cast<uint8_t>(code));  // auto-repeat included
+    if (down != s.keyboardHeld[k]) {
+        s.keyboardHeld[k] = down;
+        if (down) {
+            HoldKey(s, k);
+        } else {
+            LetGoKey(s, k);
+        }
+    }
+    if (down) AddKey(s, k);  // auto-repeat included
 }
 
 // A client coordinate as the window system reports it: its low 16 bits, unsigned, so
@@ -73,6 +76,20 @@ void OnButton(Shared& s, const SDL_MouseButtonEvent& event) {
 
 }  // namespace
 
+void AddKey(Shared& s, uint8_t code) {
+    std::lock_guard<std::mutex> lock(s.block);
+    s.keybuf.push_back(code);
+    if (s.keybuf.size() > kKeyQueueLimit) s.keybuf.pop_front();
+}
+
+void HoldKey(Shared& s, uint8_t code) {
+    if (s.holds[code]++ == 0) s.key[code] = true;
+}
+
+void LetGoKey(Shared& s, uint8_t code) {
+    if (s.holds[code] > 0 && --s.holds[code] == 0) s.key[code] = false;
+}
+
 int MapKey(SDL_Keycode sym) {
     if (sym >= SDLK_a && sym <= SDLK_z) return static_cast<int>(Key::A) + (sym - SDLK_a);
     if (sym >= SDLK_0 && sym <= SDLK_9) return static_cast<int>(Key::Digit0) + (sym - SDLK_0);
@@ -94,6 +111,8 @@ int MapKey(SDL_Keycode sym) {
             return Key::Shift;
         case SDLK_SPACE:
             return Key::Space;
+        case SDLK_TAB:
+            return Key::Tab;
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
             return Key::Enter;
@@ -119,7 +138,7 @@ bool HandleInputEvent(const SDL_Event& event) {
             OnButton(s, event.button);
             return true;
         default:
-            return false;
+            return HandlePadEvent(event);
     }
 }
 
@@ -138,6 +157,8 @@ void ResetInput() {
     }
     for (auto& entry : s.key)
         entry = false;
+    s.holds.fill(0);
+    s.keyboardHeld.fill(false);
     FlushKeys();
 }
 

@@ -38,6 +38,7 @@ bool WindowIcon(const char* file);
 // --- Key codes ----------------------------------------------------------------------
 // The virtual-key codes that KeyDown takes and the key queue holds; no other key is recorded.
 namespace Key {
+constexpr uint32_t Tab = 9;
 constexpr uint32_t Enter = 13;  // Return or keypad Enter
 constexpr uint32_t Shift = 16;  // left or right
 constexpr uint32_t Ctrl = 17;   // left or right
@@ -54,6 +55,16 @@ constexpr uint32_t A = 'A', B = 'B', C = 'C', D = 'D', E = 'E', F = 'F', G = 'G'
 // The function keys, 112..123 (F10 is the window system's and never recorded).
 constexpr uint32_t F1 = 112, F2 = 113, F3 = 114, F4 = 115, F5 = 116, F6 = 117, F7 = 118, F8 = 119,
                    F9 = 120, F10 = 121, F11 = 122, F12 = 123;
+// A game controller's own controls (see Game controllers below).
+constexpr uint32_t PadSouth = 195;  // A / cross
+constexpr uint32_t PadEast = 196;   // B / circle
+constexpr uint32_t PadWest = 197;   // X / square
+constexpr uint32_t PadNorth = 198;  // Y / triangle
+constexpr uint32_t PadDpadUp = 203, PadDpadDown = 204, PadDpadLeft = 205, PadDpadRight = 206;
+constexpr uint32_t PadStart = 207;  // Start / Menu
+constexpr uint32_t PadBack = 208;   // Back / Select / View
+// The left stick pushed past its dead zone.
+constexpr uint32_t PadStickUp = 211, PadStickDown = 212, PadStickRight = 213, PadStickLeft = 214;
 }  // namespace Key
 
 // --- Input --------------------------------------------------------------------------
@@ -71,6 +82,16 @@ void MousePos(int32_t& x, int32_t& y);
 // callback: each call replaces the one before, and StandardMenu's ButtonSelected and
 // MenuSelection install their own click recorder here, replacing the program's.
 void OnMouseLeftUp(MouseProc proc);
+
+// --- Game controllers ---------------------------------------------------------------
+// Pads plugged in before the window opens or at any time after act as keys: the D-pad and
+// the left stick as the arrow keys, the south button as Up (a jump, with a direction), the
+// west and east buttons as Ctrl, Back as Q. A key reads down while the keyboard or any pad
+// holds it. Each control is also held under a code of its own (Key::Pad...), and a press
+// of it enters the key queue under that code. Unplugging a pad, or the window losing the
+// focus, lets go of what it held. SDL_GAMECONTROLLERCONFIG adds mappings for unknown pads.
+// The arrow key (37..40) a D-pad or stick code stands for; any other code unchanged.
+uint32_t PadArrow(uint32_t code);
 
 // --- Off-screen buffer and shapes ---------------------------------------------------
 // On: drawing goes to the buffer only. Off (the start value): each drawing shows at once.

@@ -170,6 +170,7 @@ bool OpenWindow(Shared& s) {
     if (HeadlessByAccident()) {
         ReportOpenFailure("there is no display (is DISPLAY set?)", nullptr);
     } else if (CreateTheWindow(s)) {
+        StartPads();
         ShowIcon(s);
         SDL_StopTextInput();
         Init(s);
@@ -207,6 +208,7 @@ void HandleEvent(Shared& s, const SDL_Event& event) {
         }
     } else if (event.type == SDL_WINDOWEVENT) {
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED) Paint(s);
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleasePads();
     } else {
         HandleInputEvent(event);
     }
@@ -227,6 +229,7 @@ void FreeWindow(Shared& s) {
         s.buffering = false;
         ClearBitmapTable(s);
     }
+    StopPads();
     ResetInput();
     SDL_DestroyWindow(s.sdlWindow);
     s.sdlWindow = nullptr;

@@ -1,5 +1,8 @@
 #include "Harness.h"
 
+#include <chrono>
+#include <thread>
+
 #include "Shared.h"
 #include "Vuderiv.h"
 
@@ -86,6 +89,56 @@ void PushUserClose() {
 
 void Sync() {
     ASSERT_TRUE(Vuderiv::detail::Sync());
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end || !Vuderiv::detail::Sync()) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+VirtualPad::VirtualPad() {
+    // SDL passes pad events only to a window with the keyboard focus, which the headless
+    // driver never gives.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "Test pad";
+    const size_t before = Vuderiv::detail::shared().pads;
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    joystick_ = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
+    EXPECT_NE(joystick_, nullptr) << SDL_GetError();
+    EXPECT_TRUE(WaitUntil([&] { return Vuderiv::detail::shared().pads > before; }));
+}
+
+VirtualPad::~VirtualPad() {
+    Unplug();
+}
+
+void VirtualPad::Button(SDL_GameControllerButton button, bool down) {
+    ASSERT_EQ(SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0), 0);
+}
+
+void VirtualPad::Axis(SDL_GameControllerAxis axis, int16_t value) {
+    ASSERT_EQ(SDL_JoystickSetVirtualAxis(joystick_, axis, value), 0);
+}
+
+void VirtualPad::Unplug() {
+    if (!joystick_) return;
+    const SDL_JoystickID id = SDL_JoystickInstanceID(joystick_);
+    const size_t before = Vuderiv::detail::shared().pads;
+    SDL_JoystickClose(joystick_);
+    joystick_ = nullptr;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return Vuderiv::detail::shared().pads < before; }));
 }
 
 }  // namespace TestSupport

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 
 namespace TestSupport {
 
@@ -31,5 +32,25 @@ void Click(int32_t x, int32_t y);
 void PushUserClose();
 // Waits until the window thread has handled every event pushed so far.
 void Sync();
+// Waits (syncing) until the condition holds; false if it still fails after 10 seconds.
+bool WaitUntil(const std::function<bool()>& condition);
+
+// A game controller of SDL's virtual joystick driver, plugged in once the window is open;
+// the window thread reads its state when it next looks at its events.
+class VirtualPad {
+public:
+    VirtualPad();   // plugs it in and waits until the window thread has opened it
+    ~VirtualPad();  // unplugs it, if it still is
+    VirtualPad(const VirtualPad&) = delete;
+    VirtualPad& operator=(const VirtualPad&) = delete;
+
+    void Button(SDL_GameControllerButton button, bool down);
+    void Axis(SDL_GameControllerAxis axis, int16_t value);
+    // Unplugs it and waits until the window thread has closed it.
+    void Unplug();
+
+private:
+    SDL_Joystick* joystick_ = nullptr;
+};
 
 }  // namespace TestSupport

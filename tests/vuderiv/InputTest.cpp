@@ -1,5 +1,6 @@
 // Keyboard and mouse input, driven by real SDL events pushed to the window thread.
 #include <SDL.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -244,4 +245,70 @@ TEST_F(Input, FlushWhileTheWindowThreadAppends) {
     flusher.join();
     FlushKeys();
     EXPECT_TRUE(Queue().empty());
+}
+
+TEST_F(Input, PadPluggedInLaterActsAsKeys) {
+    VirtualPad pad;
+    FlushKeys();
+    pad.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
+    ASSERT_TRUE(WaitUntil([] { return KeyDown(37) && KeyDown(38); }));
+    EXPECT_TRUE(KeyDown(Key::PadDpadLeft));
+    EXPECT_TRUE(KeyDown(Key::PadSouth));
+    EXPECT_THAT(Queue(), testing::UnorderedElementsAre(Key::PadDpadLeft, Key::PadSouth));
+    pad.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, false);
+    ASSERT_TRUE(WaitUntil([] { return !KeyDown(37) && !KeyDown(38); }));
+    EXPECT_FALSE(KeyDown(Key::PadSouth));
+
+    pad.Button(SDL_CONTROLLER_BUTTON_X, true);  // west: fire
+    pad.Button(SDL_CONTROLLER_BUTTON_BACK, true);
+    ASSERT_TRUE(WaitUntil([] { return KeyDown(17) && KeyDown(81); }));
+}
+
+// The stick reads centred inside its dead zone and keeps a push until it is well back.
+TEST_F(Input, StickDeadZone) {
+    VirtualPad pad;
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 6000);  // a resting stick a little off centre
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, -6000);
+    pad.Button(SDL_CONTROLLER_BUTTON_Y, true);  // a mark for the window thread's update
+    ASSERT_TRUE(WaitUntil([] { return KeyDown(Key::PadNorth); }));
+    EXPECT_FALSE(KeyDown(39));
+    EXPECT_FALSE(KeyDown(38));
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 12000);
+    ASSERT_TRUE(WaitUntil([] { return KeyDown(39); }));
+    EXPECT_TRUE(KeyDown(Key::PadStickRight));
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 8000);  // inside the gap: still pushed
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    ASSERT_TRUE(WaitUntil([] { return KeyDown(38); }));
+    EXPECT_TRUE(KeyDown(39));
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768);  // straight across
+    ASSERT_TRUE(WaitUntil([] { return KeyDown(37); }));
+    EXPECT_FALSE(KeyDown(39));
+    EXPECT_EQ(Queue(), (std::vector<uint8_t>{Key::PadNorth, Key::PadStickRight, Key::PadStickUp,
+                                             Key::PadStickLeft}));
+}
+
+// A key reads down while any source holds it; unplugging or losing the focus lets go.
+TEST_F(Input, KeyboardAndPadsHoldTogether) {
+    VirtualPad first, second;
+    PressKey(SDLK_LEFT);
+    first.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    second.Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    ASSERT_TRUE(WaitUntil([] { return KeyDown(Key::PadDpadLeft) && KeyDown(Key::PadStickLeft); }));
+    ReleaseKey(SDLK_LEFT);
+    EXPECT_TRUE(KeyDown(37));
+    first.Unplug();
+    EXPECT_FALSE(KeyDown(Key::PadDpadLeft));
+    EXPECT_TRUE(KeyDown(37));  // the second pad's stick
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.windowID = detail::shared().windowId;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    ASSERT_TRUE(detail::PushEvent(focus));
+    Sync();
+    EXPECT_FALSE(KeyDown(37));
+    PressKey(SDLK_LEFT);
+    second.Unplug();  // the keyboard's hold outlives the pad
+    EXPECT_TRUE(KeyDown(37));
 }

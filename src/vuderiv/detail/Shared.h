@@ -98,7 +98,15 @@ struct Shared {
 
     // --- Input ------------------------------------------------------------------------
     // Key table. Window thread writes; program thread reads. No guard: each entry atomic.
+    // An entry is true while any source holds the key: the keyboard or a pad's control.
     std::array<std::atomic<bool>, 256> key{};
+    // Window thread only: how many holds each key has (the keyboard counts once, each
+    // pad control once for its own code and once for the key it acts as).
+    std::array<uint16_t, 256> holds{};
+    // Window thread only: the keys the keyboard holds.
+    std::array<bool, 256> keyboardHeld{};
+    // Window thread writes, tests read: how many game controllers are open.
+    std::atomic<size_t> pads{0};
     // `block` guards the key queue and the mouse position, from both threads.
     std::mutex block;
     // The key queue, oldest first: the window thread appends, NextKey takes, FlushKeys empties.
@@ -164,6 +172,22 @@ bool Sync();
 bool HandleInputEvent(const SDL_Event& event);
 // Window thread, at teardown: every key up, queue empty, mouse at rest, no callbacks.
 void ResetInput();
+// Window thread: one more hold of a key, which reads down from the first hold on.
+void HoldKey(Shared& s, uint8_t code);
+// Window thread: one hold of a key fewer; it reads up once none is left.
+void LetGoKey(Shared& s, uint8_t code);
+// Appends a code to the key queue, dropping the oldest past the limit. Window thread.
+void AddKey(Shared& s, uint8_t code);
+
+// Window thread, once video runs: starts the game controller system (its pads come as
+// events). A failure leaves the keyboard alone working and says so on one line.
+void StartPads();
+// Window thread, at teardown: lets go of what the pads hold and closes them.
+void StopPads();
+// Window thread: lets go of everything the pads hold (the window lost the focus).
+void ReleasePads();
+// Window thread: the event handling of game controllers. True when handled.
+bool HandlePadEvent(const SDL_Event& event);
 // The virtual-key code of an SDL key, or -1 for keys the library does not map.
 int MapKey(SDL_Keycode sym);
 // A copy of the key queue, oldest first (for tests).
