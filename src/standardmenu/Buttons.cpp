@@ -112,13 +112,15 @@ void DrawButton(const ButtonRc& button) {
 namespace detail {
 
 int DrawButtonImage(const ButtonRc& button) {
+    if (!button.visible || !button.type.withMouseOver) return DrawButtonAs(button, false);
+    int32_t x = 0, y = 0;
+    Vuderiv::MousePos(x, y);
+    return DrawButtonAs(button, InButton(button, x, y));
+}
+
+int DrawButtonAs(const ButtonRc& button, bool over) {
     if (!button.visible) return kNotDrawn;
-    size_t state = 0;
-    if (button.type.withMouseOver) {
-        int32_t x = 0, y = 0;
-        Vuderiv::MousePos(x, y);
-        state = InButton(button, x, y) ? 1 : 0;
-    }
+    const size_t state = button.type.withMouseOver && over ? 1 : 0;
     if (button.type.withMask) {
         Vuderiv::DrawMaskBitmap(button.bitmap[state], button.mask[state], button.x0, button.y0);
     } else {

@@ -1,9 +1,9 @@
-// StandardMenu: screen buttons made of bitmaps, chosen with the left mouse button.
+// StandardMenu: screen buttons made of bitmaps, chosen with the left mouse button or keys.
 //
 // A button holds its place, its size and up to four bitmap handles: the normal image, a
 // mouse-over image, and a mask for each. A menu is an array of buttons owned by the
-// caller; MenuSelection shows it and waits until one of them is clicked. Program thread
-// only, but for the click recorder, which runs on the window thread.
+// caller; MenuSelection shows it and waits until one of them is clicked or chosen by a
+// key. Program thread only, but for the click recorder, which runs on the window thread.
 #pragma once
 
 #include <array>
@@ -48,6 +48,12 @@ struct ButtonRc {
     std::array<uint32_t, 2> mask{};    // [0] mask of the normal, [1] of the mouse-over image
 };
 
+// A key that chooses a button at once: a virtual-key code and the button's position.
+struct KeyChoice {
+    uint32_t key = 0;    // the key code (a D-pad or stick code also matches its arrow key)
+    int32_t button = 0;  // the position in the menu of the button it chooses
+};
+
 // A recorded left-button release, client coordinates.
 struct ClickRc {
     int32_t x = 0, y = 0;  // where the button was released
@@ -90,6 +96,15 @@ bool ButtonSelected(const ButtonRc& button);
 // counts: a click recorded before it starts is forgotten. Each pass shows the buffer (unless
 // it is shown already: the buttons drawn as in the pass before), draws and tests the
 // buttons in order, then pauses 25 ms. kNoSelection once the window is closed.
+// Keys pressed while the menu is shown choose too: Up / Down and Shift+Tab / Tab (the
+// pad's D-pad or stick alike) move a focus, which starts on the first visible button,
+// among the visible buttons; Enter, Space or the pad's south button choose the focused
+// one. The focus shows with the mouse-over image once a key has moved it, until the
+// mouse moves, which takes the focus to the button under it. Keys pressed before the
+// menu was shown are dropped.
 int32_t MenuSelection(std::span<const ButtonRc> menu);
+// The same wait, but without a focus: each key listed chooses its visible button at once
+// (an empty list: as above).
+int32_t MenuSelection(std::span<const ButtonRc> menu, std::span<const KeyChoice> keys);
 
 }  // namespace StandardMenu

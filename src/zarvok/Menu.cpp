@@ -23,6 +23,17 @@ uint32_t background = 0;
 
 bool wacht = false;  // the start menu stays up
 
+// The difficulty screen's keys: Left and Right its arrows (the pad's D-pad and stick
+// alike), Enter, Esc and the pad's south and east buttons BACK.
+constexpr std::array<StandardMenu::KeyChoice, 6> spinnerToetsen = {{
+    {Vuderiv::Key::Left, 0},
+    {Vuderiv::Key::Right, 1},
+    {Vuderiv::Key::Enter, 2},
+    {Vuderiv::Key::Esc, 2},
+    {Vuderiv::Key::PadSouth, 2},
+    {Vuderiv::Key::PadEast, 2},
+}};
+
 void MenuStart(Knoppen& StartMenuKnoppen) {
     StartMenuKnoppen[0] =
         StandardMenu::CreateButton(225, 65, "images/start0.bmp", "images/start1.bmp");
@@ -84,7 +95,7 @@ void Select(uint32_t& level) {
         Vuderiv::DrawBitmap(diffbg, veld.x0, veld.y0);
         StandardMenu::DrawButton(difficulties[level]);
         Vuderiv::UpdateWindow();
-        switch (StandardMenu::MenuSelection(spinnerMenu)) {
+        switch (StandardMenu::MenuSelection(spinnerMenu, spinnerToetsen)) {
             case 0:
                 if (level > 0) level = level - 1;
                 break;

@@ -266,6 +266,92 @@ TEST_F(Buttons, ClicksRecordedWhileTheProgramTestsAndTakesThem) {
     EXPECT_FALSE(detail::RecordedClick());
 }
 
+// The image each of the three buttons shows in the buffer: 1 mouse-over, 0 normal.
+std::vector<int> Images() {
+    std::vector<int> images;
+    for (int32_t y : {105, 205, 305})
+        images.push_back(Vuderiv::BufferPixel(150, y) == kOver ? 1 : 0);
+    return images;
+}
+
+TEST_F(Buttons, KeysAloneChooseAndOnlyKeysPressedWhileShownCount) {
+    const std::vector<ButtonRc> menu = ThreeButtons();
+    TestSupport::PressKey(SDLK_RETURN);  // before the menu: would choose the first
+    TestSupport::ReleaseKey(SDLK_RETURN);
+    std::vector<std::vector<int>> seen;
+    MenuScript::OnPause([&] { seen.push_back(Images()); });
+    MenuScript::Play(
+        {MenuScript::Key(SDLK_DOWN), MenuScript::Key(SDLK_DOWN), MenuScript::Key(SDLK_RETURN)});
+    EXPECT_EQ(MenuSelection(menu), 2);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], (std::vector<int>{0, 0, 0}));  // the focus shows once a key moved it
+    EXPECT_EQ(seen[1], (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(seen[2], (std::vector<int>{0, 0, 1}));
+
+    std::vector<ButtonRc> hidden = menu;
+    hidden[0].visible = false;
+    hidden[1].visible = false;
+    MenuScript::OnPause(nullptr);
+    MenuScript::Play({MenuScript::Key(SDLK_RETURN)});
+    EXPECT_EQ(MenuSelection(hidden), 2);  // the focus starts on the first visible one
+    hidden[0].visible = true;
+    MenuScript::Play({MenuScript::Key(SDLK_DOWN), MenuScript::Key(SDLK_RETURN)});
+    EXPECT_EQ(MenuSelection(hidden), 2);  // and passes the hidden one
+}
+
+TEST_F(Buttons, FocusWrapsAndFollowsWhicheverMovedLast) {
+    const std::vector<ButtonRc> menu = ThreeButtons();
+    std::vector<std::vector<int>> seen;
+    MenuScript::OnPause([&] {
+        seen.push_back(Images());
+        if (seen.size() == 2 || seen.size() == 4) {
+            TestSupport::PushMouseMove(150, seen.size() == 2 ? 120 : 500);  // first, none
+            TestSupport::Sync();
+        }
+    });
+    MenuScript::Play({MenuScript::Key(SDLK_TAB, KMOD_LSHIFT), MenuScript::Key(SDLK_LEFT),
+                      MenuScript::Key(SDLK_TAB), MenuScript::Key(SDLK_LEFT),
+                      MenuScript::Key(SDLK_SPACE)});
+    EXPECT_EQ(MenuSelection(menu), 1);  // the focus stays where the mouse left it
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[1], (std::vector<int>{0, 0, 1}));  // Shift+Tab: round to the last
+    EXPECT_EQ(seen[2], (std::vector<int>{1, 0, 0}));  // the mouse moved last; Left is no move
+    EXPECT_EQ(seen[3], (std::vector<int>{0, 1, 0}));  // Tab from there
+    EXPECT_EQ(seen[4], (std::vector<int>{0, 0, 0}));  // the mouse over no button
+}
+
+TEST_F(Buttons, PadMovesTheFocusAndListedKeysChooseAtOnce) {
+    const std::vector<ButtonRc> menu = ThreeButtons();
+    TestSupport::VirtualPad pad;
+    const auto press = [&](SDL_GameControllerButton button, uint32_t code) {
+        pad.Button(button, true);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return Vuderiv::KeyDown(code); }));
+        pad.Button(button, false);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return !Vuderiv::KeyDown(code); }));
+    };
+    MenuScript::OnPause([&] {
+        if (MenuScript::Pauses() == 1)
+            press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, Vuderiv::Key::PadDpadDown);
+        if (MenuScript::Pauses() == 2) press(SDL_CONTROLLER_BUTTON_A, Vuderiv::Key::PadSouth);
+    });
+    MenuScript::Play({});
+    EXPECT_EQ(MenuSelection(menu), 1);
+
+    const std::vector<KeyChoice> keys = {
+        {Vuderiv::Key::Left, 0}, {Vuderiv::Key::Right, 1}, {Vuderiv::Key::Esc, 2}};
+    MenuScript::OnPause([&] {
+        if (MenuScript::Pauses() == 1) press(SDL_CONTROLLER_BUTTON_A, Vuderiv::Key::PadSouth);
+        if (MenuScript::Pauses() == 2)
+            press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, Vuderiv::Key::PadDpadRight);
+    });
+    MenuScript::Play({});
+    EXPECT_EQ(MenuSelection(menu, keys), 1);  // south is not listed: nothing
+    MenuScript::OnPause(nullptr);
+    MenuScript::Play({MenuScript::Key(SDLK_DOWN), MenuScript::Key(SDLK_ESCAPE)});
+    EXPECT_EQ(MenuSelection(menu, keys), 2);
+    EXPECT_EQ(MenuScript::Pauses(), 2);
+}
+
 TEST(ButtonsDeathTest, BadSizesNamesAndPositionsStopTheProgram) {
     EXPECT_EQ(MakeBitmapName("images/twenty-nine-chars1.bmp")[28], 'p');
     EXPECT_DEATH(MakeBitmapName("images/thirty-characters-a.bmp"),

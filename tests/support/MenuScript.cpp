@@ -34,6 +34,13 @@ void ScriptedPause(uint32_t) {
     if (step.close) {
         gClosePlayed = true;
         TestSupport::PushUserClose();
+    } else if (step.key != 0) {
+        const bool shift = (step.mod & KMOD_SHIFT) != 0;
+        if (shift) TestSupport::PushKey(true, SDLK_LSHIFT);
+        TestSupport::PushKey(true, step.key, false, step.mod);
+        TestSupport::PushKey(false, step.key, false, step.mod);
+        if (shift) TestSupport::PushKey(false, SDLK_LSHIFT);
+        TestSupport::Sync();
     } else {
         TestSupport::Click(step.x, step.y);
     }

@@ -114,3 +114,12 @@ TEST_F(StartMenu, QuitAndCloseEndTheProgramWithoutALevelFile) {
     EXPECT_EQ(Programma(), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
+
+TEST_F(StartMenu, KeysAloneSetTheDifficultyAndStart) {
+    using MenuScript::Key;
+    Difficulty = 0;
+    EXPECT_EQ(
+        DifficultyAfter({Key(SDLK_DOWN), Key(SDLK_RETURN), Key(SDLK_RIGHT), Key(SDLK_RIGHT),
+                         Key(SDLK_RIGHT), Key(SDLK_LEFT), Key(SDLK_ESCAPE), Key(SDLK_RETURN)}),
+        1u);
+}

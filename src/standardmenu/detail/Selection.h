@@ -14,6 +14,9 @@ namespace StandardMenu::detail {
 // kNotDrawn for an invisible button.
 constexpr int kNotDrawn = -1;
 int DrawButtonImage(const ButtonRc& button);
+// Draws a visible button with its mouse-over image when `over` (and it has one); returns
+// as DrawButtonImage does.
+int DrawButtonAs(const ButtonRc& button, bool over);
 
 // The click recorder: records (x, y) as the latest left-button release. Window thread.
 void RegisterLeftClick(int32_t x, int32_t y);
