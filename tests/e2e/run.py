@@ -225,6 +225,29 @@ def case_the_start_menu_leads_into_level_one_and_q_back(xserver):
         game.stop()
 
 
+def case_the_keyboard_alone_plays_and_quits(xserver):
+    subprocess.run(["xdotool", "mousemove", "1200", "1000"], env=xserver.env, check=True,
+                   timeout=10)  # the pointer away from every button
+    game = Game(xserver)
+    try:
+        until(lambda: shows_start_menu(game), "the start menu's buttons")
+        game.key("key", "Return")
+        until(lambda: shows_level_one(game), "level 1 shown")
+        game.key("keydown", "q")
+        until(lambda: shows_start_menu(game), "back in the menu")
+        game.key("keyup", "q")
+        game.key("key", "Down")
+        until(lambda: game.shows("settings1.bmp", 50, 200), "the focus on settings")
+        game.key("key", "Down")
+        until(lambda: game.shows("quit1.bmp", 50, 350), "the focus on quit")
+        assert game.shows("settings0.bmp", 50, 200), "settings no longer lit"
+        game.key("key", "Return")
+        code = game.wait(10)
+        assert code == 0, f"quit: exit status {code}"
+    finally:
+        game.stop()
+
+
 def field(level):
     """The difficulty field of a level as the screen shows it: the field's picture where
     its mask is light, the menu picture elsewhere."""
@@ -503,6 +526,7 @@ def case_the_installed_program_starts_from_another_folder(xserver):
 
 CASES = [case_window_has_title_and_fixed_client_size,
          case_the_start_menu_leads_into_level_one_and_q_back,
+         case_the_keyboard_alone_plays_and_quits,
          case_hard_brings_the_second_enemy_25_frames_after_the_first,
          case_closing_the_difficulty_screen_ends_the_program,
          case_a_missing_level_file_is_found_when_start_is_clicked,
