@@ -205,37 +205,43 @@ void ReportLoadFailure(const std::string& path, const std::string& fault) {
     Report("Vuderiv: " + path + ": cannot be loaded: " + fault);
 }
 
-// Applies a draw to the buffer and, with buffering off, to the window's picture as well.
-template <typename Draw>
-void DrawToCanvas(Canvas& canvas, Draw draw) {
-    draw(canvas.Buffer());
-    if (canvas.Buffering()) return;
-    draw(canvas.Screen());
-    canvas.MarkShown();
-}
-
 // A mask pixel is 1 where the mask image is light: the mean of red, green and blue is
 // at least 128.
 bool Light(uint32_t pixel) {
     return (pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF) >= 3 * 128;
 }
 
-// Copies the picture's drawn block to (x, y) of the target where the mask, read from its
-// own origin, is 1; outside the mask it is 0 and the target keeps its pixels.
-void MaskedCopy(Surface& target, int64_t x, int64_t y, const BitStruct& slot, const Surface& mask) {
-    const Surface& picture = slot.surface;
-    const Block block = Clip(target, x, y, std::min<int64_t>(slot.width, mask.width),
+// Calls run(y, x, n) for each run of n target pixels from (x, y) on where the mask, read
+// from its own origin over the picture's drawn block at (left, top), is 1; outside the
+// mask it is 0.
+template <typename Run>
+void ForLightRuns(const Surface& target, int64_t left, int64_t top, const BitStruct& slot,
+                  const Surface& mask, Run run) {
+    const Block block = Clip(target, left, top, std::min<int64_t>(slot.width, mask.width),
                              std::min<int64_t>(slot.height, mask.height));
-    for (int32_t row = 0; row < block.h; ++row) {
-        const auto pictureY = static_cast<int32_t>(block.y + row - y);
-        const uint32_t* from = picture.Row(pictureY);
-        const uint32_t* light = mask.Row(pictureY);
-        uint32_t* to = target.Row(block.y + row);
-        for (int32_t column = block.x; column < block.x + block.w; ++column) {
-            const auto pictureX = static_cast<int32_t>(column - x);
-            if (Light(light[pictureX])) to[column] = from[pictureX];
+    const int32_t end = block.x + block.w;
+    for (int32_t y = block.y; y < block.y + block.h; ++y) {
+        const uint32_t* light = mask.Row(static_cast<int32_t>(y - top)) - left;
+        for (int32_t x = block.x; x < end;) {
+            if (!Light(light[x])) {
+                ++x;
+                continue;
+            }
+            const int32_t first = x;
+            while (x < end && Light(light[x]))
+                ++x;
+            run(y, first, x - first);
         }
     }
+}
+
+// Copies the picture's drawn block to (x, y) of the target where the mask is 1; elsewhere
+// the target keeps its pixels.
+void MaskedCopy(Surface& target, int64_t x, int64_t y, const BitStruct& slot, const Surface& mask) {
+    ForLightRuns(target, x, y, slot, mask, [&](int32_t row, int32_t column, int32_t n) {
+        const uint32_t* from = slot.surface.Row(static_cast<int32_t>(row - y)) + (column - x);
+        std::memcpy(target.Row(row) + column, from, static_cast<size_t>(n) * sizeof(uint32_t));
+    });
 }
 
 }  // namespace
@@ -346,9 +352,8 @@ void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y) {
     Canvas canvas;
     const BitStruct* picture = Find(canvas.Bitmaps(), bitmap);
     if (!canvas.Open() || picture == nullptr) return;
-    DrawToCanvas(canvas, [&](Surface& target) {
-        CopyBlock(target, x, y, picture->surface, 0, 0, picture->width, picture->height);
-    });
+    CopyBlock(canvas.Buffer(), x, y, picture->surface, 0, 0, picture->width, picture->height);
+    if (!canvas.Buffering()) canvas.Show(x, y, picture->width, picture->height);
 }
 
 void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) {
@@ -356,7 +361,11 @@ void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) 
     const BitStruct* picture = Find(canvas.Bitmaps(), bitmap);
     const Surface* mask = Picture(canvas.Bitmaps(), maskbitmap);
     if (!canvas.Open() || picture == nullptr || mask == nullptr) return;
-    DrawToCanvas(canvas, [&](Surface& target) { MaskedCopy(target, x, y, *picture, *mask); });
+    MaskedCopy(canvas.Buffer(), x, y, *picture, *mask);
+    if (canvas.Buffering()) return;
+    // The window changes only where the mask is light, as with a draw into the window.
+    ForLightRuns(canvas.Buffer(), x, y, *picture, *mask,
+                 [&](int32_t row, int32_t column, int32_t n) { canvas.Show(column, row, n, 1); });
 }
 
 void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t ysrc, int32_t xdest,

@@ -24,7 +24,8 @@ void UpdateWindow() {
 
 uint32_t WindowPixel(int32_t x, int32_t y) {
     Canvas canvas;
-    return canvas.Open() ? canvas.Screen().At(x, y) : 0;
+    if (!canvas.Open() || !canvas.Buffer().Contains(x, y)) return 0;
+    return detail::FramePixel(canvas.Shown(), x, y);
 }
 
 uint32_t BufferPixel(int32_t x, int32_t y) {

@@ -65,7 +65,7 @@ Canvas::~Canvas() {
 
 void Canvas::Show(int64_t x, int64_t y, int64_t w, int64_t h) {
     if (!Open()) return;
-    CopyBlock(s_.screen, x, y, s_.buffer, x, y, w, h);
+    ShowBlock(s_.frame, s_.buffer, x, y, w, h);
     shown_ = true;
 }
 

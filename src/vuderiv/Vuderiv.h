@@ -3,8 +3,8 @@
 //
 // Every operation is called from one thread, the program thread; the window thread is
 // the library's own. Colours are 0x00BBGGRR: red in the low byte, then green, then blue.
-// Coordinates are client-area pixels, origin top left, y downwards. Drawing does nothing
-// while no window is open.
+// Coordinates are buffer pixels, origin top left, y downwards, however the window shows
+// the buffer (see Display). Drawing does nothing while no window is open.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,8 @@ const char* Version();
 
 // A mouse callback; it runs on the window thread with the client position of the event.
 using MouseProc = void (*)(int32_t x, int32_t y);
+// Told on the window thread that a window key turned fullscreen on (true) or off.
+using FullscreenProc = void (*)(bool fullscreen);
 
 // --- Window -------------------------------------------------------------------------
 // Opens the window (closing an open one first) with a client area of width x height
@@ -66,6 +68,27 @@ constexpr uint32_t PadBack = 208;   // Back / Select / View
 // The left stick pushed past its dead zone.
 constexpr uint32_t PadStickUp = 211, PadStickDown = 212, PadStickRight = 213, PadStickLeft = 214;
 }  // namespace Key
+
+// --- Display: how the window shows the buffer --------------------------------------
+// Whatever the display, every coordinate the library takes or reports stays in buffer
+// pixels. Each choice holds for the open window and for windows opened later.
+// Shows each buffer pixel as factor x factor window pixels (1 at the start); 0, or more
+// than fits the usable area of the screen, takes the largest that fits.
+void SetWindowScale(uint32_t factor);
+// The factor the window shows the buffer at now, fullscreen included; 0 with no window.
+uint32_t WindowScale();
+// The largest factor at which the window fits the usable area of its screen; 0 with no window.
+uint32_t LargestWindowScale();
+// Desktop fullscreen on or off: the buffer at the largest factor that fits the screen,
+// centred, black around it. Off at the start.
+void SetFullscreen(bool on);
+// True while fullscreen is chosen.
+bool Fullscreen();
+// On: F11 and Alt+Enter toggle fullscreen and never reach the key table or the key queue.
+// Off (the start value): F11 is an ordinary key.
+void EnableWindowKeys(bool on);
+// Registers the callback told of each toggle by a window key; nullptr removes it.
+void OnFullscreenKey(FullscreenProc proc);
 
 // --- Input --------------------------------------------------------------------------
 // True while the key with this code (a Key:: name, 0..255) is held; false above 255.

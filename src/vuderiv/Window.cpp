@@ -3,10 +3,6 @@
 // pushes events to it (Shared.cpp) and waits for its state to change.
 #include <SDL.h>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 #include <string>
 #include <system_error>
@@ -61,81 +57,35 @@ bool HeadlessByAccident() {
     return !(asked && SDL_strcasecmp(asked, driver) == 0);
 }
 
-// 0x00BBGGRR into 0x00RRGGBB: red and blue change places.
-uint32_t SwapRedBlue(uint32_t p) {
-    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-}
+}  // namespace
 
-// One row of SwapRedBlue, four pixels at a time where the processor allows.
-void SwapRedBlueRow(uint32_t* to, const uint32_t* from, int n) {
-    int x = 0;
-#if defined(__SSE2__)
-    const __m128i low = _mm_set1_epi32(0xFF);
-    const __m128i green = _mm_set1_epi32(0xFF00);
-    for (; x + 4 <= n; x += 4) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
-        const __m128i red = _mm_slli_epi32(_mm_and_si128(p, low), 16);
-        const __m128i blue = _mm_and_si128(_mm_srli_epi32(p, 16), low);
-        const __m128i q = _mm_or_si128(_mm_or_si128(red, blue), _mm_and_si128(p, green));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), q);
-    }
-#endif
-    for (; x < n; ++x)
-        to[x] = SwapRedBlue(from[x]);
-}
-
-// Converts the window's picture (0x00BBGGRR) into the window surface's format.
-void WritePixels(const Surface& from, SDL_Surface* to) {
-    const int w = std::min(from.width, to->w);
-    const int h = std::min(from.height, to->h);
-    if (w <= 0 || h <= 0) return;
-    if (SDL_MUSTLOCK(to) && SDL_LockSurface(to) != 0) return;
-    auto* base = static_cast<uint8_t*>(to->pixels);
-    if (to->format->format == SDL_PIXELFORMAT_RGB888) {
-        for (int y = 0; y < h; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(base + static_cast<ptrdiff_t>(y) * to->pitch);
-            SwapRedBlueRow(row, from.Row(y), w);
-        }
-    } else {
-        SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_BGR888, from.pixels.data(),
-                          from.width * static_cast<int>(sizeof(uint32_t)), to->format->format, base,
-                          to->pitch);
-    }
-    if (SDL_MUSTLOCK(to)) SDL_UnlockSurface(to);
-}
-
-// Shows the window's picture on the screen.
+// Hands the frame to the window system. The lock keeps the program from writing the next
+// picture into it while the screen takes this one.
 void Present(Shared& s) {
-    SDL_Surface* surface = SDL_GetWindowSurface(s.sdlWindow);
-    if (!surface) return;
-    {
-        std::lock_guard<std::mutex> lock(s.canvasLock);
-        if (!s.canvasReady) return;
-        WritePixels(s.screen, surface);
-    }
+    std::lock_guard<std::mutex> lock(s.canvasLock);
+    if (!s.canvasReady || s.frame.surface == nullptr) return;
     SDL_UpdateWindowSurface(s.sdlWindow);
     ++s.presents;
 }
+
+namespace {
 
 // A paint request: the window shows the whole buffer, whatever the buffering switch says.
 void Paint(Shared& s) {
     {
         std::lock_guard<std::mutex> lock(s.canvasLock);
         if (!s.canvasReady) return;
-        s.screen.pixels = s.buffer.pixels;
+        ShowBlock(s.frame, s.buffer, 0, 0, s.buffer.width, s.buffer.height);
     }
     Present(s);
 }
 
-// Sets up the buffer and the window's picture at the real client size.
+// Sets up the buffer at the asked size and the frame on the window surface.
 void Init(Shared& s) {
-    int w = 0, h = 0;
-    SDL_GetWindowSize(s.sdlWindow, &w, &h);
     std::lock_guard<std::mutex> lock(s.canvasLock);
-    s.xlen = static_cast<uint32_t>(w);
-    s.ylen = static_cast<uint32_t>(h);
-    s.buffer = Surface(w, h);
-    s.screen = Surface(w, h);
+    s.buffer = Surface(static_cast<int32_t>(s.xlen), static_cast<int32_t>(s.ylen));
+    s.frame = FitFrame(SDL_GetWindowSurface(s.sdlWindow), s.buffer.width, s.buffer.height);
+    ClearFrame(s.frame);
     s.canvasReady = true;
 }
 
@@ -144,9 +94,11 @@ bool CreateTheWindow(Shared& s) {
         ReportOpenFailure("unsupported size", nullptr);
         return false;
     }
-    s.sdlWindow =
-        SDL_CreateWindow(s.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                         static_cast<int>(s.xlen), static_cast<int>(s.ylen), SDL_WINDOW_SHOWN);
+    int w = 0, h = 0;
+    uint32_t flags = SDL_WINDOW_SHOWN;
+    WindowSize(s, w, h, flags);
+    s.sdlWindow = SDL_CreateWindow(s.title.c_str(), SDL_WINDOWPOS_UNDEFINED,
+                                   SDL_WINDOWPOS_UNDEFINED, w, h, flags);
     if (!s.sdlWindow) {
         ReportOpenFailure("the window could not be created", SDL_GetError());
         return false;
@@ -205,11 +157,14 @@ void HandleEvent(Shared& s, const SDL_Event& event) {
             AnswerSync(s);
         } else if (event.user.code == REQUEST_ICON) {
             ShowIcon(s);
+        } else if (event.user.code == REQUEST_DISPLAY) {
+            ApplyDisplay(s);
         }
     } else if (event.type == SDL_WINDOWEVENT) {
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED) Paint(s);
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleasePads();
-    } else {
+        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Refit(s);
+    } else if (!HandleWindowKey(s, event)) {
         HandleInputEvent(event);
     }
 }
@@ -223,7 +178,7 @@ void FreeWindow(Shared& s) {
         std::lock_guard<std::mutex> lock(s.canvasLock);
         s.canvasReady = false;
         s.buffer = Surface();
-        s.screen = Surface();
+        s.frame = Frame();
         s.xlen = 0;
         s.ylen = 0;
         s.buffering = false;

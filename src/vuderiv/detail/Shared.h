@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "Frame.h"
 #include "Surface.h"
 #include "Vuderiv.h"
 
@@ -39,6 +40,7 @@ enum Request : int32_t {
     REQUEST_CLOSE = 2,
     REQUEST_SYNC = 3,
     REQUEST_ICON = 4,
+    REQUEST_DISPLAY = 5,
 };
 
 // The most key codes the key queue keeps; older codes are dropped past this.
@@ -68,6 +70,19 @@ struct Shared {
     SDL_Window* sdlWindow = nullptr;
     uint32_t windowId = 0;
 
+    // --- Display choice, guarded by lifecycleLock -------------------------------------
+    // Program thread (SetWindowScale, SetFullscreen) and the window thread (window keys)
+    // write them; the window thread applies them at the opening and on REQUEST_DISPLAY.
+    // They outlive the window. scale 0: the largest that fits.
+    uint32_t askedScale = 1;
+    bool askedFullscreen = false;
+    // Program thread (EnableWindowKeys); the window thread reads it for each key.
+    std::atomic<bool> windowKeys{false};
+    // Program thread registers (OnFullscreenKey); the window thread calls it.
+    std::atomic<FullscreenProc> fullscreenKeyProc{nullptr};
+    // Window thread, at each opening: the largest scale that fits the usable screen area.
+    std::atomic<uint32_t> largestScale{0};
+
     // --- Window icon, guarded by iconLock --------------------------------------------
     std::mutex iconLock;
     // Program thread (WindowIcon) writes it; the window thread gives it to each window
@@ -82,9 +97,12 @@ struct Shared {
     // The off-screen buffer. Program thread draws; window thread makes, paints from and
     // releases it.
     Surface buffer;
-    // What the window shows. Program thread (UpdateWindow, unbuffered copies) and window
-    // thread (paint requests) write it; the window thread presents it.
-    Surface screen;
+    // What the window shows: the window surface and where the buffer lies on it. Its
+    // pixels: program thread (UpdateWindow, unbuffered drawing) and window thread (paint
+    // requests) write them; the window thread presents them with the lock held. The
+    // window thread alone replaces the frame (opening, size changes) and may read it
+    // without the lock.
+    Frame frame;
     // Program thread (SetBuffering); the window thread resets it to false at teardown.
     bool buffering = false;
     // The bitmap table: exactly as many slots as in use up to the last used one.
@@ -144,12 +162,10 @@ public:
     bool Buffering() const { return s_.buffering; }
     void SetBuffering(bool on) { s_.buffering = on; }
     Surface& Buffer() { return s_.buffer; }
-    Surface& Screen() { return s_.screen; }
+    const Frame& Shown() const { return s_.frame; }
     std::vector<BitStruct>& Bitmaps() { return s_.bit; }
     // Copies the block (clipped) from the buffer into the window's picture.
     void Show(int64_t x, int64_t y, int64_t w, int64_t h);
-    // The window's picture was changed directly; present it.
-    void MarkShown() { shown_ = true; }
 
 private:
     Shared& s_;
@@ -201,6 +217,19 @@ uint32_t BitmapTableLength();
 // Window thread, before SDL's video starts: Xlib errors from SDL's wake-up events sent
 // to a window already torn down are dropped instead of ending the program. Once only.
 void FilterLateWakeUpErrors();
+
+// Window thread, before the window is made: its client size at the asked scale and, when
+// fullscreen is asked for, the fullscreen flag added to flags.
+void WindowSize(Shared& s, int& w, int& h, uint32_t& flags);
+// Window thread: brings the open window to the asked scale and fullscreen state.
+void ApplyDisplay(Shared& s);
+// Window thread, after a size change: the frame on the new window surface, repainted.
+void Refit(Shared& s);
+// Window thread: toggles fullscreen for a window key when window keys are on; true when
+// the event was such a key (it then reaches neither the key table nor the queue).
+bool HandleWindowKey(Shared& s, const SDL_Event& event);
+// Window thread: shows the frame on the screen.
+void Present(Shared& s);
 
 // Window thread: gives the window the icon recorded by WindowIcon, if any.
 void ShowIcon(Shared& s);

@@ -1,0 +1,172 @@
+#include "Frame.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
+#include <cstring>
+
+namespace Vuderiv::detail {
+
+namespace {
+
+// 0x00BBGGRR into 0x00RRGGBB and back: red and blue change places.
+uint32_t SwapRedBlue(uint32_t p) {
+    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
+
+// One row of SwapRedBlue, four pixels at a time where the processor allows.
+void SwapRedBlueRow(uint32_t* to, const uint32_t* from, int32_t n) {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    const __m128i low = _mm_set1_epi32(0xFF);
+    const __m128i green = _mm_set1_epi32(0xFF00);
+    for (; x + 4 <= n; x += 4) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
+        const __m128i red = _mm_slli_epi32(_mm_and_si128(p, low), 16);
+        const __m128i blue = _mm_and_si128(_mm_srli_epi32(p, 16), low);
+        const __m128i q = _mm_or_si128(_mm_or_si128(red, blue), _mm_and_si128(p, green));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), q);
+    }
+#endif
+    for (; x < n; ++x)
+        to[x] = SwapRedBlue(from[x]);
+}
+
+// n pixels of SwapRedBlue, each written scale times.
+void SwapScaleRow(uint32_t* to, const uint32_t* from, int32_t n, int32_t scale) {
+    if (scale == 1) {
+        SwapRedBlueRow(to, from, n);
+        return;
+    }
+    for (int32_t x = 0; x < n; ++x) {
+        const uint32_t shown = SwapRedBlue(from[x]);
+        for (int32_t k = 0; k < scale; ++k)
+            *to++ = shown;
+    }
+}
+
+// The common window layout, 0x00RRGGBB in 32 bits, goes the fast way.
+bool NativeLayout(const SDL_Surface* surface) {
+    return surface->format->format == SDL_PIXELFORMAT_RGB888;
+}
+
+// A buffer colour in any other surface layout.
+uint32_t MapColor(const SDL_PixelFormat* format, uint32_t p) {
+    return SDL_MapRGB(format, p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF);
+}
+
+uint8_t* WindowRow(const Frame& frame, int32_t y) {
+    return static_cast<uint8_t*>(frame.surface->pixels) +
+           static_cast<ptrdiff_t>(y) * frame.surface->pitch;
+}
+
+// The window columns [first, end) that buffer columns [x0, x0 + n) cover, inside the frame.
+struct Span {
+    int32_t first = 0, end = 0;
+};
+Span Columns(const Frame& frame, int32_t x0, int32_t n) {
+    const int64_t first = frame.left + int64_t{x0} * frame.scale;
+    const int64_t end = first + int64_t{n} * frame.scale;
+    return {static_cast<int32_t>(std::clamp<int64_t>(first, 0, frame.width)),
+            static_cast<int32_t>(std::clamp<int64_t>(end, 0, frame.width))};
+}
+
+// Writes one buffer row's block [x0, x0 + n) into window row `wy`, scaled.
+void WriteRow(const Frame& frame, int32_t wy, const uint32_t* from, int32_t x0, int32_t n) {
+    const Span span = Columns(frame, x0, n);
+    if (span.end <= span.first) return;
+    uint8_t* row = WindowRow(frame, wy);
+    const int32_t bytes = frame.surface->format->BytesPerPixel;
+    const int32_t skip = span.first - frame.left;
+    if (NativeLayout(frame.surface) && skip % frame.scale == 0 &&
+        (span.end - span.first) % frame.scale == 0) {  // whole pixels: the fast way
+        SwapScaleRow(reinterpret_cast<uint32_t*>(row) + span.first, from + skip / frame.scale,
+                     (span.end - span.first) / frame.scale, frame.scale);
+        return;
+    }
+    // Each buffer pixel once, converted, then written to its scale window columns.
+    const bool native = NativeLayout(frame.surface);
+    int32_t sx = (span.first - frame.left) / frame.scale;
+    for (int32_t wx = span.first; wx < span.end; ++sx) {
+        const uint32_t shown =
+            native ? SwapRedBlue(from[sx]) : MapColor(frame.surface->format, from[sx]);
+        const int32_t stop = std::min(span.end, frame.left + (sx + 1) * frame.scale);
+        if (native) {
+            std::fill(reinterpret_cast<uint32_t*>(row) + wx, reinterpret_cast<uint32_t*>(row) + stop,
+                      shown);
+            wx = stop;
+        }
+        for (; wx < stop; ++wx)
+            std::memcpy(row + static_cast<ptrdiff_t>(wx) * bytes, &shown, bytes);
+    }
+}
+
+}  // namespace
+
+int32_t LargestScale(int32_t w, int32_t h, int32_t room, int32_t roomHeight) {
+    if (w <= 0 || h <= 0) return 1;
+    return std::max(1, std::min(room / w, roomHeight / h));
+}
+
+Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h) {
+    Frame frame;
+    if (surface == nullptr) return frame;
+    frame.surface = surface;
+    frame.width = surface->w;
+    frame.height = surface->h;
+    frame.scale = LargestScale(w, h, surface->w, surface->h);
+    frame.left = (surface->w - w * frame.scale) / 2;
+    frame.top = (surface->h - h * frame.scale) / 2;
+    return frame;
+}
+
+void ShowBlock(const Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w,
+               int64_t h) {
+    if (frame.surface == nullptr) return;
+    const Block block = Clip(buffer, x, y, w, h);
+    if (block.Empty()) return;
+    const Span span = Columns(frame, block.x, block.w);
+    const size_t bytes =
+        static_cast<size_t>(span.end - span.first) * frame.surface->format->BytesPerPixel;
+    const size_t at = static_cast<size_t>(span.first) * frame.surface->format->BytesPerPixel;
+    for (int32_t by = block.y; by < block.y + block.h; ++by) {
+        // The first window row of this buffer row is written; the others copy it.
+        const int64_t top = frame.top + int64_t{by} * frame.scale;
+        const auto first = static_cast<int32_t>(std::clamp<int64_t>(top, 0, frame.height));
+        const auto end =
+            static_cast<int32_t>(std::clamp<int64_t>(top + frame.scale, 0, frame.height));
+        if (end <= first) continue;
+        WriteRow(frame, first, buffer.Row(by), block.x, block.w);
+        for (int32_t wy = first + 1; wy < end; ++wy)
+            std::memcpy(WindowRow(frame, wy) + at, WindowRow(frame, first) + at, bytes);
+    }
+}
+
+void ClearFrame(const Frame& frame) {
+    if (frame.surface == nullptr) return;
+    SDL_FillRect(frame.surface, nullptr, SDL_MapRGB(frame.surface->format, 0, 0, 0));
+}
+
+uint32_t FramePixel(const Frame& frame, int64_t x, int64_t y) {
+    if (frame.surface == nullptr || x < 0 || y < 0) return 0;
+    const int64_t wx = frame.left + x * frame.scale;
+    const int64_t wy = frame.top + y * frame.scale;
+    if (wx < 0 || wy < 0 || wx >= frame.width || wy >= frame.height) return 0;
+    const int32_t bytes = frame.surface->format->BytesPerPixel;
+    uint32_t shown = 0;
+    std::memcpy(&shown, WindowRow(frame, static_cast<int32_t>(wy)) + wx * bytes, bytes);
+    if (NativeLayout(frame.surface)) return SwapRedBlue(shown);
+    uint8_t r = 0, g = 0, b = 0;
+    SDL_GetRGB(shown, frame.surface->format, &r, &g, &b);
+    return r | (g << 8) | (uint32_t{b} << 16);
+}
+
+int32_t ToBuffer(int32_t v, int32_t offset, int32_t scale) {
+    const int64_t d = int64_t{v} - offset;
+    const int64_t q = d >= 0 ? d / scale : -((-d + scale - 1) / scale);
+    return static_cast<int32_t>(q);
+}
+
+}  // namespace Vuderiv::detail
