@@ -14,7 +14,7 @@ namespace {
 constexpr std::string_view kDataOptie = "--data";
 
 Opdracht Fout(std::string tekst) {
-    return {Opdracht::FOUT, {}, std::move(tekst)};
+    return {Opdracht::FOUT, {}, std::move(tekst), {}};
 }
 
 }  // namespace
@@ -23,8 +23,21 @@ Opdracht LeesOpdrachtregel(int argc, const char* const argv[]) {
     Opdracht opdracht;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") return {Opdracht::HULP, {}, {}};
-        if (arg == "--version") return {Opdracht::VERSIE, {}, {}};
+        if (arg == "--help" || arg == "-h") return {Opdracht::HULP, {}, {}, {}};
+        if (arg == "--version") return {Opdracht::VERSIE, {}, {}, {}};
+        if (arg == "--fullscreen") {
+            opdracht.weergave.volledigScherm = true;
+            continue;
+        }
+        if (arg == "--scale" || arg.starts_with("--scale=")) {
+            const std::string waarde =
+                arg == "--scale" ? (i + 1 < argc ? argv[++i] : "") : std::string(arg.substr(8));
+            opdracht.weergave.schaal = LeesSchaal(waarde);
+            if (!opdracht.weergave.schaal) {
+                return Fout("--scale takes a whole number from 1 or auto, not '" + waarde + "'");
+            }
+            continue;
+        }
         if (arg == kDataOptie) {
             opdracht.dataMap = i + 1 < argc ? argv[++i] : "";
         } else if (arg.starts_with("--data=")) {
@@ -38,7 +51,7 @@ Opdracht LeesOpdrachtregel(int argc, const char* const argv[]) {
 }
 
 std::string Gebruik() {
-    return "Usage: zarvok [--data DIR] [--help] [--version]";
+    return "Usage: zarvok [--data DIR] [--scale N|auto] [--fullscreen] [--help] [--version]";
 }
 
 std::string Hulptekst() {
@@ -46,9 +59,12 @@ std::string Hulptekst() {
         Gebruik() +
         "\nA platform shooter: the left and right arrows walk, up with one of them\n"
         "jumps, Ctrl shoots, Q leaves a game.\n\n"
-        "  --data DIR  read the levels and images from DIR\n"
-        "  --help      show this text and stop\n"
-        "  --version   show the version and stop\n\n"
+        "  --data DIR        read the levels and images from DIR\n"
+        "  --scale N|auto    show each game pixel as N x N screen pixels (auto: as large\n"
+        "                    as fits the screen), for this run\n"
+        "  --fullscreen      start in fullscreen, for this run (F11 or Alt+Enter toggle it)\n"
+        "  --help            show this text and stop\n"
+        "  --version         show the version and stop\n\n"
         "Without --data the data is read from the first of these folders\n"
         "that holds level1.txt, level2.txt or images/Menu.bmp:\n";
     for (const auto& map : EigenDataKandidaten())

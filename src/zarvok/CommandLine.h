@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "Weergave.h"
+
 namespace Zarvok {
 
 // What the command line asks for.
@@ -13,10 +15,12 @@ struct Opdracht {
     Soort soort = SPELEN;
     std::string dataMap;  // SPELEN: the folder named with --data, or empty
     std::string fout;     // FOUT: what is wrong with the command line
+    WeergaveKeuze weergave;  // SPELEN: --scale and --fullscreen, for this run only
 };
 
 // Reads the arguments after the program's name. --data DIR and --data=DIR name the data
-// folder; the last of several counts.
+// folder; --scale N (a whole number from 1, or auto) and --fullscreen choose the display.
+// The last of several counts.
 Opdracht LeesOpdrachtregel(int argc, const char* const argv[]);
 
 // The usage line.

@@ -103,12 +103,8 @@ void SpeelSpel() {
     Q_pressed = false;
 }
 
-int Programma() {
-    Vuderiv::Window("Zarvok", kBreedte, kHoogte);
-    if (!Vuderiv::WindowIsOpen()) {
-        Meld("Zarvok: the game window could not be opened, so the game cannot start");
-        return 1;
-    }
+int Programma(const Weergave& weergave, bool schaalGevraagd) {
+    if (const int status = OpenSpelvenster(weergave, schaalGevraagd); status != 0) return status;
     Vuderiv::SetBuffering(true);
     StandardLib::gPseudoRandom = false;
     ResetState();

@@ -2,6 +2,8 @@
 // and the loop that runs one game after another for as long as the window is open.
 #pragma once
 
+#include "Weergave.h"
+
 #include <cstdint>
 
 namespace Zarvok {
@@ -30,7 +32,9 @@ void SpeelSpel();
 // The program: opens the window and plays games, each from the start menu, until the
 // window is closed (the quit button closes it too). The exit
 // status: 0 when the window was closed, 1 when it could not be opened or a level file is
-// refused (each with a message on the console).
-int Programma();
+// refused, 2 when the scale asked for does not fit (each with a message on the console).
+// The window shows the game as `weergave` says; schaalGevraagd: the scale was asked for on
+// the command line, so one that does not fit is refused rather than reduced.
+int Programma(const Weergave& weergave = {}, bool schaalGevraagd = false);
 
 }  // namespace Zarvok

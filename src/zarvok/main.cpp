@@ -15,5 +15,6 @@ int main(int argc, char* argv[]) {
     if (!Zarvok::GaNaarDataMap(opdracht.dataMap)) return 1;
     Vuderiv::WindowIcon(
         Zarvok::kIcoonBeeld.bestand);  // without the file the window keeps the default
-    return Zarvok::Programma();
+    const Zarvok::Weergave weergave = Zarvok::KiesWeergave(opdracht.weergave, {});
+    return Zarvok::Programma(weergave, opdracht.weergave.schaal.has_value());
 }

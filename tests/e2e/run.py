@@ -38,12 +38,15 @@ SANITIZER_ENV = {
 
 
 class Xserver:
-    """An Xvfb of our own on the first free display number."""
+    """An Xvfb of our own on the first free display number, of the given screen size."""
+
+    def __init__(self, screen="1280x1024"):
+        self.screen = screen
 
     def __enter__(self):
         read, write = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", self.screen + "x24", "-nolisten", "tcp"],
             pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as f:
