@@ -25,8 +25,8 @@ Choice Asked(Shared& s) {
 uint32_t LargestFit(const Shared& s) {
     SDL_Rect room{};
     if (SDL_GetDisplayUsableBounds(0, &room) != 0) return 1;
-    return static_cast<uint32_t>(LargestScale(static_cast<int32_t>(s.xlen),
-                                              static_cast<int32_t>(s.ylen), room.w, room.h));
+    return static_cast<uint32_t>(
+        LargestScale(static_cast<int32_t>(s.xlen), static_cast<int32_t>(s.ylen), room.w, room.h));
 }
 
 uint32_t ScaleToShow(const Shared& s, uint32_t asked) {
@@ -75,7 +75,8 @@ void WindowSize(Shared& s, int& w, int& h, uint32_t& flags) {
 void ApplyDisplay(Shared& s) {
     const Choice asked = Asked(s);
     if (asked.fullscreen) {
-        if (!IsFullscreen(s.sdlWindow)) SDL_SetWindowFullscreen(s.sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        if (!IsFullscreen(s.sdlWindow))
+            SDL_SetWindowFullscreen(s.sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
         if (IsFullscreen(s.sdlWindow)) SDL_SetWindowFullscreen(s.sdlWindow, 0);
         const auto scale = static_cast<int>(ScaleToShow(s, asked.scale));

@@ -94,8 +94,8 @@ void WriteRow(const Frame& frame, int32_t wy, const uint32_t* from, int32_t x0, 
             native ? SwapRedBlue(from[sx]) : MapColor(frame.surface->format, from[sx]);
         const int32_t stop = std::min(span.end, frame.left + (sx + 1) * frame.scale);
         if (native) {
-            std::fill(reinterpret_cast<uint32_t*>(row) + wx, reinterpret_cast<uint32_t*>(row) + stop,
-                      shown);
+            std::fill(reinterpret_cast<uint32_t*>(row) + wx,
+                      reinterpret_cast<uint32_t*>(row) + stop, shown);
             wx = stop;
         }
         for (; wx < stop; ++wx)

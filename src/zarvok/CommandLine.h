@@ -13,8 +13,8 @@ namespace Zarvok {
 struct Opdracht {
     enum Soort : uint8_t { SPELEN, HULP, VERSIE, FOUT };
     Soort soort = SPELEN;
-    std::string dataMap;  // SPELEN: the folder named with --data, or empty
-    std::string fout;     // FOUT: what is wrong with the command line
+    std::string dataMap;     // SPELEN: the folder named with --data, or empty
+    std::string fout;        // FOUT: what is wrong with the command line
     WeergaveKeuze weergave;  // SPELEN: --scale and --fullscreen, for this run only
 };
 

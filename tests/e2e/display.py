@@ -81,22 +81,14 @@ def case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused(xserver):
 
 
 def main():
-    passed = failed = 0
     with run.Xserver("x".join(map(str, SCREEN))) as xserver:
         manager = subprocess.Popen(["openbox"], env=xserver.env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         try:
-            for case in [case_scale_two_doubles_each_pixel_and_a_click_reaches_the_game,
-                         case_f11_toggles_fullscreen_and_back_and_the_game_goes_on,
-                         case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused]:
-                name = case.__name__[len("case_"):]
-                try:
-                    case(xserver)
-                    print(f"ok      {name}")
-                    passed += 1
-                except Exception as error:  # a failed case is reported, the others still run
-                    print(f"FAILED  {name}: {error!r}")
-                    failed += 1
+            passed, failed = run.run_cases(xserver, [
+                case_scale_two_doubles_each_pixel_and_a_click_reaches_the_game,
+                case_f11_toggles_fullscreen_and_back_and_the_game_goes_on,
+                case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused])
         finally:
             manager.terminate()
             manager.wait(10)

@@ -543,18 +543,24 @@ CASES = [case_window_has_title_and_fixed_client_size,
          case_the_installed_program_starts_from_another_folder]
 
 
-def main(cases=None):
+def run_cases(xserver, cases):
+    """Runs the cases on the X server, one line each: (passed, failed)."""
     passed = failed = 0
+    for case in cases:
+        name = case.__name__[len("case_"):]
+        try:
+            case(xserver)
+            print(f"ok      {name}")
+            passed += 1
+        except Exception as error:  # a failed case is reported, the others still run
+            print(f"FAILED  {name}: {error!r}")
+            failed += 1
+    return passed, failed
+
+
+def main(cases=None):
     with Xserver() as xserver:
-        for case in cases or CASES:
-            name = case.__name__[len("case_"):]
-            try:
-                case(xserver)
-                print(f"ok      {name}")
-                passed += 1
-            except Exception as error:  # a failed case is reported, the others still run
-                print(f"FAILED  {name}: {error!r}")
-                failed += 1
+        passed, failed = run_cases(xserver, cases or CASES)
     print(f"e2e: {passed} passed, {failed} failed")
     return 1 if failed else 0
 
