@@ -10,6 +10,7 @@ import subprocess
 import sys
 
 import numpy
+from Xlib import X, display
 
 import run
 from run import Game, until
@@ -80,11 +81,23 @@ def case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused(xserver):
         assert done.stderr.startswith("Zarvok: " + message), (value, done.stderr)
 
 
+def manages(xserver):
+    """Whether a window manager has announced itself on the screen."""
+    dpy = display.Display(xserver.name)
+    try:
+        root = dpy.screen().root
+        return root.get_full_property(dpy.intern_atom("_NET_SUPPORTING_WM_CHECK"),
+                                      X.AnyPropertyType) is not None
+    finally:
+        dpy.close()
+
+
 def main():
     with run.Xserver("x".join(map(str, SCREEN))) as xserver:
         manager = subprocess.Popen(["openbox"], env=xserver.env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         try:
+            until(lambda: manages(xserver), "the window manager up")
             passed, failed = run.run_cases(xserver, [
                 case_scale_two_doubles_each_pixel_and_a_click_reaches_the_game,
                 case_f11_toggles_fullscreen_and_back_and_the_game_goes_on,
