@@ -34,7 +34,9 @@ void OnKey(Shared& s, const SDL_KeyboardEvent& event) {
             LetGoKey(s, k);
         }
     }
-    if (down) AddKey(s, k);  // auto-repeat included
+    if (!down) return;
+    AddKey(s, k);  // auto-repeat included
+    if (KeyProc proc = s.keyPressProc.load(); proc && event.repeat == 0) proc(k);
 }
 
 // A client coordinate as the window system reports it: its low 16 bits, unsigned, so
@@ -173,6 +175,7 @@ void ResetInput() {
          {&s.leftDownProc, &s.leftUpProc, &s.rightDownProc, &s.rightUpProc, &s.doubleProc}) {
         callback->store(nullptr);
     }
+    s.keyPressProc.store(nullptr);
     for (auto& entry : s.key)
         entry = false;
     s.holds.fill(0);
@@ -219,6 +222,10 @@ void MousePos(int32_t& x, int32_t& y) {
 
 void OnMouseLeftUp(MouseProc proc) {
     shared().leftUpProc.store(proc);
+}
+
+void OnKeyPress(KeyProc proc) {
+    shared().keyPressProc.store(proc);
 }
 
 }  // namespace Vuderiv

@@ -9,6 +9,22 @@ Shared& shared() {
 
 namespace {
 
+std::mutex sdlLock;  // held around every SDL subsystem start and stop
+
+}  // namespace
+
+bool StartSdl(Uint32 subsystem) {
+    std::lock_guard<std::mutex> lock(sdlLock);
+    return SDL_InitSubSystem(subsystem) == 0;
+}
+
+void StopSdl(Uint32 subsystem) {
+    std::lock_guard<std::mutex> lock(sdlLock);
+    SDL_QuitSubSystem(subsystem);
+}
+
+namespace {
+
 // Pushes an event while lifecycleLock is held.
 bool PushEventLocked(Shared& s, SDL_Event& event) {
     return s.eventsOpen && SDL_PushEvent(&event) == 1;

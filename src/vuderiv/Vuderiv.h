@@ -24,6 +24,8 @@ const char* Version();
 using MouseProc = void (*)(int32_t x, int32_t y);
 // Told on the window thread that a window key turned fullscreen on (true) or off.
 using FullscreenProc = void (*)(bool fullscreen);
+// A key callback; it runs on the window thread with the virtual-key code pressed.
+using KeyProc = void (*)(uint32_t k);
 
 // --- Window -------------------------------------------------------------------------
 // Opens the window (closing an open one first) with a client area of width x height
@@ -105,6 +107,9 @@ void MousePos(int32_t& x, int32_t& y);
 // callback: each call replaces the one before, and StandardMenu's ButtonSelected and
 // MenuSelection install their own click recorder here, replacing the program's.
 void OnMouseLeftUp(MouseProc proc);
+// Registers the callback for key presses the key table records, auto-repeat left out;
+// nullptr removes it. The key is recorded as always, whether or not a callback is set.
+void OnKeyPress(KeyProc proc);
 
 // --- Game controllers ---------------------------------------------------------------
 // Pads plugged in before the window opens or at any time after act as keys: the D-pad and
@@ -170,5 +175,27 @@ void GetTextSize(const char* text, uint32_t style, uint32_t& width, uint32_t& he
 uint32_t WindowPixel(int32_t x, int32_t y);
 // The colour the off-screen buffer holds at a point; 0 outside it or with no window.
 uint32_t BufferPixel(int32_t x, int32_t y);
+
+// --- Sound --------------------------------------------------------------------------
+// Off until OpenSound. Sounds mix on a thread of the sound system; no call waits for it.
+// Opens the sound device; false, with one line on standard error saying why, when there
+// is none: every sound then stays silent. True at once when it is open already.
+bool OpenSound();
+// Stops every sound, closes the device and releases every loaded sound.
+void CloseSound();
+// True while the sound device is open.
+bool SoundIsOpen();
+// Loads a WAV file (at most 30 s) once; a handle, or 0 with one line on standard error
+// naming the file when it cannot be read. Works with or without a device.
+uint32_t LoadSound(const char* file);
+// Starts a loaded sound and returns at once; sounds play mixed. 0, an unknown handle, or
+// no device: nothing. Program thread.
+void PlaySound(uint32_t sound);
+// The master volume in percent, 0..100 (larger values count as 100); 100 at the start.
+void SetVolume(uint32_t percent);
+uint32_t Volume();
+// Mute silences every sound without stopping it; off at the start. Any thread.
+void SetMute(bool mute);
+bool Muted();
 
 }  // namespace Vuderiv

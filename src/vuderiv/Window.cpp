@@ -115,10 +115,13 @@ bool OpenWindow(Shared& s) {
     // The capture is ours alone (first press to last release, none for a double click).
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     FilterLateWakeUpErrors();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (!StartSdl(SDL_INIT_VIDEO)) {
         ReportOpenFailure("the video system could not start", SDL_GetError());
         return false;
     }
+    // Open sound keeps SDL's event queue alive past a window: what an earlier window
+    // left in it is not this one's.
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     if (HeadlessByAccident()) {
         ReportOpenFailure("there is no display (is DISPLAY set?)", nullptr);
     } else if (CreateTheWindow(s)) {
@@ -132,7 +135,7 @@ bool OpenWindow(Shared& s) {
         Paint(s);
         return true;
     }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    StopSdl(SDL_INIT_VIDEO);
     return false;
 }
 
@@ -188,7 +191,7 @@ void FreeWindow(Shared& s) {
     ResetInput();
     SDL_DestroyWindow(s.sdlWindow);
     s.sdlWindow = nullptr;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    StopSdl(SDL_INIT_VIDEO);
 }
 
 // The window's life on its own thread, from opening to the end of the teardown.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -31,7 +32,39 @@ void CountLeftUp(int32_t x, int32_t y) {
     ++leftUps;
 }
 
+// Records the keys the key-press callback is called with (window thread).
+std::mutex pressedLock;
+std::vector<uint32_t> pressed;
+void RecordPress(uint32_t k) {
+    std::lock_guard<std::mutex> lock(pressedLock);
+    pressed.push_back(k);
+}
+
 }  // namespace
+
+// One call per recorded press, none for auto-repeat, releases or system keys; the table
+// and the queue record the key as before, and a closed window forgets the callback.
+TEST_F(Input, KeyPressCallbackOncePerPress) {
+    OnKeyPress(RecordPress);
+    PushKey(true, SDLK_m);
+    PushKey(true, SDLK_m, /*repeat=*/true);
+    PushKey(false, SDLK_m);
+    PushKey(true, SDLK_m, false, KMOD_LALT);
+    PushKey(true, SDLK_CAPSLOCK);
+    PushKey(true, SDLK_LEFT);
+    Sync();
+    {
+        std::lock_guard<std::mutex> lock(pressedLock);
+        EXPECT_EQ(pressed, (std::vector<uint32_t>{77, 37}));
+        pressed.clear();
+    }
+    EXPECT_EQ(Queue(), (std::vector<uint8_t>{77, 77, 37}));
+    KillWindow();
+    Window("Input", 1000, 800);
+    PressKey(SDLK_m);
+    std::lock_guard<std::mutex> lock(pressedLock);
+    EXPECT_TRUE(pressed.empty());
+}
 
 TEST_F(Input, KeyTableFollowsPressAndRelease) {
     EXPECT_FALSE(KeyDown(39));

@@ -140,6 +140,8 @@ struct Shared {
     std::atomic<MouseProc> rightDownProc{nullptr};
     std::atomic<MouseProc> rightUpProc{nullptr};
     std::atomic<MouseProc> doubleProc{nullptr};
+    // Program thread registers (OnKeyPress), window thread calls and resets at teardown.
+    std::atomic<KeyProc> keyPressProc{nullptr};
 };
 
 // The one instance. It is never destroyed, so a window thread still running at exit
@@ -147,6 +149,12 @@ struct Shared {
 Shared& shared();
 
 // --- Services the modules share ---------------------------------------------------------
+
+// Start and stop an SDL subsystem. SDL counts its subsystems' users without a lock, and
+// the window thread (video) and the program thread (sound) both start and stop them, so
+// every start and stop goes through these, under one lock. StartSdl is false on failure.
+bool StartSdl(Uint32 subsystem);
+void StopSdl(Uint32 subsystem);
 
 // Holds canvasLock for one drawing operation. Open() tells whether a window is up;
 // Show() copies a block of the buffer into the window's picture, and the destructor,

@@ -1,0 +1,307 @@
+// The sound service: WAV files loaded once, played mixed on SDL's audio thread.
+//
+// Design: SDL's own audio rather than a mixing library. The game needs a handful of short
+// effects, mixed, with one master volume; a callback that adds up a fixed set of voices
+// does exactly that in a few dozen lines, needs no package beyond SDL itself and lets the
+// tests read the mixed output through SDL's disk driver. Every sound is converted at load
+// time to the one format the mixer works in (16-bit mono at kRate), so the callback only
+// adds samples. The device is opened in that format and SDL converts for the hardware.
+//
+// Three threads meet here: the program thread (every call of the interface), the window
+// thread (it may call SetMute from a key callback) and SDL's audio thread (the callback).
+// The callback never waits for a lock and never allocates: plays reach it through a
+// single-producer ring of fixed size, volume and mute are atomics, and the samples it
+// reads stay untouched until the device is closed.
+#include <SDL.h>
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdarg>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Report.h"
+#include "Shared.h"
+#include "Vuderiv.h"
+
+namespace Vuderiv {
+
+namespace {
+
+constexpr int kRate = 22050;            // samples per second of every loaded sound
+constexpr Uint16 kDeviceSamples = 512;  // samples per callback: about 23 ms
+constexpr size_t kVoices = 16;          // sounds that can sound at once
+constexpr uint32_t kRingSize = 64;      // plays waiting for the next callback
+constexpr uint32_t kMaxVolume = 100;
+constexpr Sint64 kMaxFileBytes = 16 * 1024 * 1024;  // a sound file larger than this is refused
+constexpr size_t kMaxSamples = 30 * kRate;          // at most 30 s after conversion
+constexpr int32_t kLowest = INT16_MIN, kHighest = INT16_MAX;
+
+// A sound's samples in the mixer's format. Never changed once loaded.
+struct Clip {
+    const int16_t* data = nullptr;
+    size_t length = 0;
+};
+
+// One sounding clip. Audio thread only.
+struct Voice {
+    Clip clip;
+    size_t position = 0;
+    bool Active() const { return position < clip.length; }
+};
+
+struct SoundState {
+    // --- Program thread only (OpenSound, LoadSound, CloseSound) -----------------------
+    SDL_AudioDeviceID device = 0;  // 0 while no device is open
+    // Every loaded sound; handle n is entry n - 1. The inner vectors' samples do not move
+    // when the table grows, and are released only once the device is closed.
+    std::vector<std::vector<int16_t>> clips;
+
+    // --- Plays handed to the audio thread ----------------------------------------------
+    // Guards the producing side (PlaySound from any thread). The audio thread never takes it.
+    std::mutex playLock;
+    std::array<Clip, kRingSize> ring{};  // slots [tail, head) wait for the audio thread
+    // Written by PlaySound under playLock (release), read by the callback (acquire).
+    std::atomic<uint32_t> head{0};
+    // Written by the callback (release) as it takes plays, read by PlaySound (acquire).
+    std::atomic<uint32_t> tail{0};
+
+    // --- Settings, any thread writes, the audio thread reads each callback ----------------
+    std::atomic<uint32_t> volume{kMaxVolume};  // 0..100
+    std::atomic<bool> muted{false};
+
+    // --- Audio thread only --------------------------------------------------------------
+    std::array<Voice, kVoices> voices{};
+};
+
+SoundState& state() {
+    static SoundState* const instance = new SoundState;  // outlives a device left open at exit
+    return *instance;
+}
+
+void ReportNoSound(const std::string& why) {
+    detail::Report("Vuderiv: no sound, playing silently: " + why);
+}
+
+void ReportBadFile(const char* file, const std::string& why) {
+    detail::Report(std::string("Vuderiv: sound ") + (file ? file : "(none)") +
+                   " not loaded: " + why);
+}
+
+// --- The audio thread -------------------------------------------------------------------
+
+// A new play takes a free voice, else the one closest to its end.
+void StartVoice(SoundState& s, const Clip& clip) {
+    Voice* chosen = &s.voices[0];
+    for (Voice& v : s.voices) {
+        if (!v.Active()) {
+            chosen = &v;
+            break;
+        }
+        if (v.clip.length - v.position < chosen->clip.length - chosen->position) chosen = &v;
+    }
+    *chosen = Voice{clip, 0};
+}
+
+void TakePlays(SoundState& s) {
+    const uint32_t head = s.head.load(std::memory_order_acquire);
+    uint32_t tail = s.tail.load(std::memory_order_relaxed);
+    for (; tail != head; ++tail)
+        StartVoice(s, s.ring[tail % kRingSize]);
+    s.tail.store(tail, std::memory_order_release);
+}
+
+// Adds every active voice into `mix`, advancing it; muted voices advance unheard.
+void MixVoices(SoundState& s, int32_t* mix, size_t count) {
+    for (Voice& v : s.voices) {
+        const size_t n = std::min(count, v.clip.length - std::min(v.position, v.clip.length));
+        for (size_t i = 0; i < n; ++i)
+            mix[i] += v.clip.data[v.position + i];
+        v.position += n;
+    }
+}
+
+void Callback(void* /*user*/, Uint8* stream, int bytes) {
+    SoundState& s = state();
+    TakePlays(s);
+    std::array<int32_t, kDeviceSamples> mix;
+    auto* out = reinterpret_cast<int16_t*>(stream);
+    size_t left = static_cast<size_t>(bytes) / sizeof(int16_t);
+    while (left > 0) {
+        const size_t count = std::min(left, mix.size());
+        std::fill_n(mix.begin(), count, 0);
+        MixVoices(s, mix.data(), count);
+        const int32_t gain = s.muted.load() ? 0 : static_cast<int32_t>(s.volume.load());
+        for (size_t i = 0; i < count; ++i) {
+            const int32_t v = mix[i] * gain / static_cast<int32_t>(kMaxVolume);
+            out[i] = static_cast<int16_t>(std::clamp(v, kLowest, kHighest));
+        }
+        out += count;
+        left -= count;
+    }
+}
+
+// --- Opening --------------------------------------------------------------------------------
+
+// The system's ALSA library writes lines of its own to standard error when it finds no
+// sound card. When SDL uses it, it is given a handler that writes nothing, so a missing
+// device costs one line: ours.
+void QuietAlsaHandler(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietenAlsa() {
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (alsa == nullptr) return;  // not loaded: it writes nothing
+    if (void* set = dlsym(alsa, "snd_lib_error_set_handler"))
+        reinterpret_cast<SetHandler>(set)(QuietAlsaHandler);
+    dlclose(alsa);
+}
+
+SDL_AudioDeviceID OpenDevice() {
+    SDL_AudioSpec want{};
+    want.freq = kRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 1;
+    want.samples = kDeviceSamples;
+    want.callback = Callback;
+    SDL_AudioSpec have{};
+    return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);  // SDL converts to the device
+}
+
+// --- Loading --------------------------------------------------------------------------------
+
+// The WAV's samples in the mixer's format, or an empty vector with `why` set.
+std::vector<int16_t> Decode(const char* file, std::string& why) {
+    SDL_RWops* rw = file ? SDL_RWFromFile(file, "rb") : nullptr;
+    if (rw == nullptr) {
+        why = "cannot be opened";
+        return {};
+    }
+    if (SDL_RWsize(rw) > kMaxFileBytes) {
+        SDL_RWclose(rw);
+        why = "larger than 16 MB";
+        return {};
+    }
+    SDL_AudioSpec spec{};
+    Uint8* raw = nullptr;
+    Uint32 rawBytes = 0;
+    if (SDL_LoadWAV_RW(rw, 1, &spec, &raw, &rawBytes) == nullptr) {
+        why = std::string("not a WAV file SDL can read (") + SDL_GetError() + ")";
+        return {};
+    }
+    std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(raw, SDL_FreeWAV);
+    const size_t frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8u * spec.channels;
+    if (frameBytes == 0 || spec.freq <= 0 ||
+        rawBytes / frameBytes > kMaxSamples * static_cast<size_t>(spec.freq) / kRate) {
+        why = "longer than 30 s";
+        return {};
+    }
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1, kRate) <
+        0) {
+        why = std::string("cannot be converted (") + SDL_GetError() + ")";
+        return {};
+    }
+    std::vector<Uint8> work(static_cast<size_t>(rawBytes) * static_cast<size_t>(cvt.len_mult));
+    std::copy_n(raw, rawBytes, work.begin());
+    cvt.buf = work.data();
+    cvt.len = static_cast<int>(rawBytes);
+    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) {
+        why = std::string("cannot be converted (") + SDL_GetError() + ")";
+        return {};
+    }
+    const size_t bytes = cvt.needed ? static_cast<size_t>(cvt.len_cvt) : rawBytes;
+    const size_t samples = bytes / sizeof(int16_t);
+    if (samples == 0 || samples > kMaxSamples) {
+        why = samples == 0 ? "holds no sound" : "longer than 30 s";
+        return {};
+    }
+    std::vector<int16_t> out(samples);
+    std::copy_n(work.data(), samples * sizeof(int16_t), reinterpret_cast<Uint8*>(out.data()));
+    return out;
+}
+
+}  // namespace
+
+bool OpenSound() {
+    SoundState& s = state();
+    if (s.device != 0) return true;
+    if (!detail::StartSdl(SDL_INIT_AUDIO)) {
+        ReportNoSound(SDL_GetError());
+        return false;
+    }
+    QuietenAlsa();
+    s.device = OpenDevice();
+    if (s.device == 0) {
+        ReportNoSound(SDL_GetError());
+        detail::StopSdl(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_PauseAudioDevice(s.device, 0);
+    return true;
+}
+
+void CloseSound() {
+    SoundState& s = state();
+    if (s.device != 0) {
+        SDL_CloseAudioDevice(s.device);  // returns once the callback has ended
+        s.device = 0;
+        detail::StopSdl(SDL_INIT_AUDIO);
+    }
+    std::lock_guard<std::mutex> lock(s.playLock);
+    s.head = 0;
+    s.tail = 0;
+    s.voices = {};
+    s.clips.clear();
+}
+
+bool SoundIsOpen() {
+    return state().device != 0;
+}
+
+uint32_t LoadSound(const char* file) {
+    SoundState& s = state();
+    std::string why;
+    std::vector<int16_t> samples = Decode(file, why);
+    if (samples.empty()) {
+        ReportBadFile(file, why);
+        return 0;
+    }
+    s.clips.push_back(std::move(samples));
+    return static_cast<uint32_t>(s.clips.size());
+}
+
+void PlaySound(uint32_t sound) {
+    SoundState& s = state();
+    if (s.device == 0 || sound == 0 || sound > s.clips.size()) return;
+    const std::vector<int16_t>& samples = s.clips[sound - 1];
+    std::lock_guard<std::mutex> lock(s.playLock);
+    const uint32_t head = s.head.load(std::memory_order_relaxed);
+    if (head - s.tail.load(std::memory_order_acquire) >= kRingSize) return;  // full: dropped
+    s.ring[head % kRingSize] = Clip{samples.data(), samples.size()};
+    s.head.store(head + 1, std::memory_order_release);
+}
+
+void SetVolume(uint32_t percent) {
+    state().volume = std::min(percent, kMaxVolume);
+}
+
+uint32_t Volume() {
+    return state().volume;
+}
+
+void SetMute(bool mute) {
+    state().muted = mute;
+}
+
+bool Muted() {
+    return state().muted;
+}
+
+}  // namespace Vuderiv
