@@ -1,5 +1,6 @@
 #include "Bullets.h"
 
+#include "Geluid.h"
 #include "Player.h"
 #include "State.h"
 
@@ -24,7 +25,11 @@ void Sterft(VIJAND_RC& e) {
 
 void Treffer(VIJAND_RC& e, uint32_t damage) {
     e.Levens = CheckedSub(e.Levens, damage);
-    if (e.Levens != 0) return;
+    if (e.Levens != 0) {
+        Speel(G_TREFFER);
+        return;
+    }
+    Speel(G_VIJAND_DOOD);
     Sterft(e);
     Highscore = CheckedAdd(Highscore, e.Score);
 }
@@ -78,6 +83,7 @@ void ControleerMannekeGeraakt() {
         if (e.Status != LEVEND || e.Huidigepos_y != y) continue;
         if (x - kFiguur <= e.Huidigepos_x && e.Huidigepos_x < x + kFiguur) {
             Manneke.Levens = CheckedSub(Manneke.Levens, e.Damage);
+            Speel(G_MANNEKE_GERAAKT);
             Sterft(e);
         }
     }

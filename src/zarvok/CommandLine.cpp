@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <iostream>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -12,9 +13,39 @@ namespace Zarvok {
 namespace {
 
 constexpr std::string_view kDataOptie = "--data";
+constexpr std::string_view kVolumeOptie = "--volume";
+
+Opdracht Antwoord(Opdracht::Soort soort, std::string fout = {}) {
+    Opdracht opdracht;
+    opdracht.soort = soort;
+    opdracht.fout = std::move(fout);
+    return opdracht;
+}
 
 Opdracht Fout(std::string tekst) {
-    return {Opdracht::FOUT, {}, std::move(tekst), {}};
+    return Antwoord(Opdracht::FOUT, std::move(tekst));
+}
+
+// A whole number 0..100 written plainly, or -1.
+int32_t Volume(std::string_view tekst) {
+    if (tekst.empty() || tekst.size() > 3) return -1;
+    int32_t waarde = 0;
+    for (const char c : tekst) {
+        if (c < '0' || c > '9') return -1;
+        waarde = waarde * 10 + (c - '0');
+    }
+    return waarde <= 100 ? waarde : -1;
+}
+
+// The value of an option given as `--name VALUE` or `--name=VALUE`, moving i past it;
+// nullopt when `arg` is not that option.
+std::optional<std::string_view> Waarde(std::string_view naam, int argc, const char* const argv[],
+                                       int& i) {
+    const std::string_view arg = argv[i];
+    if (arg == naam) return i + 1 < argc ? std::string_view(argv[++i]) : std::string_view();
+    if (arg.starts_with(naam) && arg.size() > naam.size() && arg[naam.size()] == '=')
+        return arg.substr(naam.size() + 1);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -23,46 +54,47 @@ Opdracht LeesOpdrachtregel(int argc, const char* const argv[]) {
     Opdracht opdracht;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") return {Opdracht::HULP, {}, {}, {}};
-        if (arg == "--version") return {Opdracht::VERSIE, {}, {}, {}};
-        if (arg == "--fullscreen") {
+        if (arg == "--help" || arg == "-h") return Antwoord(Opdracht::HULP);
+        if (arg == "--version") return Antwoord(Opdracht::VERSIE);
+        if (arg == "--mute") {
+            opdracht.stil = true;
+        } else if (arg == "--fullscreen") {
             opdracht.weergave.volledigScherm = true;
-            continue;
-        }
-        if (arg == "--scale" || arg.starts_with("--scale=")) {
-            const std::string waarde =
-                arg == "--scale" ? (i + 1 < argc ? argv[++i] : "") : std::string(arg.substr(8));
-            opdracht.weergave.schaal = LeesSchaal(waarde);
+        } else if (const auto schaal = Waarde("--scale", argc, argv, i)) {
+            opdracht.weergave.schaal = LeesSchaal(std::string(*schaal));
             if (!opdracht.weergave.schaal) {
-                return Fout("--scale takes a whole number from 1 or auto, not '" + waarde + "'");
+                return Fout("--scale takes a whole number from 1 or auto, not '" +
+                            std::string(*schaal) + "'");
             }
-            continue;
-        }
-        if (arg == kDataOptie) {
-            opdracht.dataMap = i + 1 < argc ? argv[++i] : "";
-        } else if (arg.starts_with("--data=")) {
-            opdracht.dataMap = arg.substr(kDataOptie.size() + 1);
+        } else if (const auto map = Waarde(kDataOptie, argc, argv, i)) {
+            opdracht.dataMap = *map;
+            if (opdracht.dataMap.empty()) return Fout(std::string(arg) + " names no folder");
+        } else if (const auto volume = Waarde(kVolumeOptie, argc, argv, i)) {
+            opdracht.volume = Volume(*volume);
+            if (opdracht.volume < 0) return Fout(std::string(arg) + " needs a whole number 0..100");
         } else {
             return Fout("unknown argument " + std::string(arg));
         }
-        if (opdracht.dataMap.empty()) return Fout(std::string(arg) + " names no folder");
     }
     return opdracht;
 }
 
 std::string Gebruik() {
-    return "Usage: zarvok [--data DIR] [--scale N|auto] [--fullscreen] [--help] [--version]";
+    return "Usage: zarvok [--data DIR] [--scale N|auto] [--fullscreen] [--mute] [--volume N] "
+           "[--help] [--version]";
 }
 
 std::string Hulptekst() {
     std::string tekst =
         Gebruik() +
         "\nA platform shooter: the left and right arrows walk, up with one of them\n"
-        "jumps, Ctrl shoots, Q leaves a game.\n\n"
-        "  --data DIR        read the levels and images from DIR\n"
+        "jumps, Ctrl shoots, Q leaves a game, M turns the sound off and on.\n\n"
+        "  --data DIR        read the levels, images and sounds from DIR\n"
         "  --scale N|auto    show each game pixel as N x N screen pixels (auto: as large\n"
         "                    as fits the screen), for this run\n"
         "  --fullscreen      start in fullscreen, for this run (F11 or Alt+Enter toggle it)\n"
+        "  --mute            start with the sound off\n"
+        "  --volume N        the sound's volume, 0 to 100 (100)\n"
         "  --help            show this text and stop\n"
         "  --version         show the version and stop\n\n"
         "Without --data the data is read from the first of these folders\n"

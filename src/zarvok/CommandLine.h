@@ -1,5 +1,5 @@
 // The program's command line: no arguments to play, --data DIR to name the data folder,
-// --help and --version to answer on the console.
+// --mute and --volume N for the sound, --help and --version to answer on the console.
 #pragma once
 
 #include <cstdint>
@@ -14,13 +14,15 @@ struct Opdracht {
     enum Soort : uint8_t { SPELEN, HULP, VERSIE, FOUT };
     Soort soort = SPELEN;
     std::string dataMap;     // SPELEN: the folder named with --data, or empty
+    bool stil = false;       // SPELEN: --mute was given
+    int32_t volume = -1;     // SPELEN: the --volume given, 0..100, or -1
     std::string fout;        // FOUT: what is wrong with the command line
     WeergaveKeuze weergave;  // SPELEN: --scale and --fullscreen, for this run only
 };
 
 // Reads the arguments after the program's name. --data DIR and --data=DIR name the data
-// folder; --scale N (a whole number from 1, or auto) and --fullscreen choose the display.
-// The last of several counts.
+// folder; --scale N (a whole number from 1, or auto) and --fullscreen choose the display;
+// --mute and --volume N (or --volume=N) the sound. The last of several counts.
 Opdracht LeesOpdrachtregel(int argc, const char* const argv[]);
 
 // The usage line.

@@ -7,6 +7,7 @@
 
 #include "Bullets.h"
 #include "Enemies.h"
+#include "Geluid.h"
 #include "Level.h"
 #include "Melding.h"
 #include "Menu.h"
@@ -78,16 +79,19 @@ void FrameLogica() {
 void Eindelevel() {
     if (Resterende_vijanden == 0) {
         if (Levelvar == LEVEL1) {
+            Speel(G_LEVEL_GEWONNEN);
             Bericht("Proficiat!", 700);
             Levelvar = LEVEL2;
             Settings();
         } else {
+            Speel(G_SPEL_GEWONNEN);
             Bericht("Proficiat! U BENT GEWONNEN", 1400);
             Q_pressed = true;
         }
     }
     if (Manneke.Levens <= 0) {
         Difficulty = 0;
+        Speel(G_MANNEKE_DOOD);
         Bericht("JE BENT DOOD!", 700);
         Q_pressed = true;
     }
@@ -103,8 +107,9 @@ void SpeelSpel() {
     Q_pressed = false;
 }
 
-int Programma(const Weergave& weergave, bool schaalGevraagd) {
+int Programma(const Weergave& weergave, bool schaalGevraagd, const GeluidKeuze* geluid) {
     if (const int status = OpenSpelvenster(weergave, schaalGevraagd); status != 0) return status;
+    if (geluid != nullptr) StartGeluid(*geluid);
     Vuderiv::SetBuffering(true);
     StandardLib::gPseudoRandom = false;
     ResetState();
@@ -114,9 +119,11 @@ int Programma(const Weergave& weergave, bool schaalGevraagd) {
     } catch (const LevelFileError& fout) {
         Meld(std::string("Zarvok: ") + fout.what());
         Vuderiv::KillWindow();
+        StopGeluid();
         return 1;
     }
     Vuderiv::KillWindow();
+    StopGeluid();
     return 0;
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "Geluid.h"
+
 namespace Zarvok {
 
 // A pause of the program thread; tests put in one that returns at once.
@@ -34,7 +36,9 @@ void SpeelSpel();
 // status: 0 when the window was closed, 1 when it could not be opened or a level file is
 // refused, 2 when the scale asked for does not fit (each with a message on the console).
 // The window shows the game as `weergave` says; schaalGevraagd: the scale was asked for on
-// the command line, so one that does not fit is refused rather than reduced.
-int Programma(const Weergave& weergave = {}, bool schaalGevraagd = false);
+// the command line, so one that does not fit is refused rather than reduced. With a sound
+// choice, the sound starts once the window is open and stops with the program.
+int Programma(const Weergave& weergave = {}, bool schaalGevraagd = false,
+              const GeluidKeuze* geluid = nullptr);
 
 }  // namespace Zarvok

@@ -2,7 +2,9 @@
 #include "Menu.h"
 
 #include <array>
+#include <span>
 
+#include "Geluid.h"
 #include "Melding.h"
 #include "StandardMenu.h"
 #include "State.h"
@@ -77,6 +79,13 @@ void LaadMenubeelden() {
     Menubeelden_geladen = true;
 }
 
+// Waits for a button of the menu, as MenuSelection does, and clicks when one is chosen.
+int32_t Kies(const Knoppen& menu, std::span<const StandardMenu::KeyChoice> toetsen = {}) {
+    const int32_t keuze = StandardMenu::MenuSelection(menu, toetsen);
+    if (keuze != StandardMenu::kNoSelection) Speel(G_KNOP);
+    return keuze;
+}
+
 void StartSpel() {
     Vuderiv::ClearScreen();
     wacht = false;
@@ -95,7 +104,7 @@ void Select(uint32_t& level) {
         Vuderiv::DrawBitmap(diffbg, veld.x0, veld.y0);
         StandardMenu::DrawButton(difficulties[level]);
         Vuderiv::UpdateWindow();
-        switch (StandardMenu::MenuSelection(spinnerMenu, spinnerToetsen)) {
+        switch (Kies(spinnerMenu, spinnerToetsen)) {
             case 0:
                 if (level > 0) level = level - 1;
                 break;
@@ -127,7 +136,7 @@ void Menu() {
         Vuderiv::ClearScreen();
         Vuderiv::DrawBitmap(background, 0, 0);
         Vuderiv::UpdateWindow();
-        switch (StandardMenu::MenuSelection(startMenu)) {
+        switch (Kies(startMenu)) {
             case 0:
                 StartSpel();
                 break;

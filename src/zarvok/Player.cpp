@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "Geluid.h"
 #include "Vuderiv.h"
 
 namespace Zarvok {
@@ -166,6 +167,7 @@ void VuurKogel(const MANNEKE_RC& m, KOGELS_AR& kogels) {
         k.Richting = m.Richting;
         k.Huidigepos_x = CheckedAdd(m.Huidigepos_x, 20);
         k.Huidigepos_y = CheckedAdd(m.Huidigepos_y, 8);
+        Speel(G_SCHOT);
         return;
     }
 }

@@ -1,5 +1,5 @@
-// The program's entry: the command line, the data folder, then the game until its
-// window is closed.
+// The program's entry: the command line, the data folder, then the game with its sound
+// until its window is closed.
 #include "CommandLine.h"
 #include "DataFolder.h"
 #include "MainLoop.h"
@@ -16,5 +16,8 @@ int main(int argc, char* argv[]) {
     Vuderiv::WindowIcon(
         Zarvok::kIcoonBeeld.bestand);  // without the file the window keeps the default
     const Zarvok::Weergave weergave = Zarvok::KiesWeergave(opdracht.weergave, {});
-    return Zarvok::Programma(weergave, opdracht.weergave.schaal.has_value());
+    Zarvok::GeluidKeuze geluid;
+    geluid.stil = opdracht.stil;
+    if (opdracht.volume >= 0) geluid.volume = static_cast<uint32_t>(opdracht.volume);
+    return Zarvok::Programma(weergave, opdracht.weergave.schaal.has_value(), &geluid);
 }

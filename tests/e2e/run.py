@@ -53,6 +53,8 @@ class Xserver:
             self.name = ":" + f.readline().strip()
         self.env = dict(os.environ, DISPLAY=self.name, **SANITIZER_ENV)
         self.env.pop("SDL_VIDEODRIVER", None)
+        # A machine without a sound card: SDL's silent device stands in for one.
+        self.env.setdefault("SDL_AUDIODRIVER", "dummy")
         return self
 
     def __exit__(self, *exc):

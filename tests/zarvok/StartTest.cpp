@@ -43,6 +43,27 @@ TEST(CommandLine, AnythingElseIsAFaultNamingIt) {
     }
 }
 
+TEST(CommandLine, MuteAndAVolumeFrom0To100) {
+    EXPECT_FALSE(Lees({}).stil);
+    EXPECT_EQ(Lees({}).volume, -1);
+    EXPECT_TRUE(Lees({"--mute", "--data", "x"}).stil);
+    EXPECT_EQ(Lees({"--volume", "0"}).volume, 0);
+    EXPECT_EQ(Lees({"--volume=100", "--mute"}).volume, 100);
+    EXPECT_EQ(Lees({"--volume=7", "--volume", "42"}).volume, 42);
+    for (const auto& args : std::vector<std::vector<const char*>>{{"--volume"},
+                                                                  {"--volume="},
+                                                                  {"--volume", "101"},
+                                                                  {"--volume", "-1"},
+                                                                  {"--volume", "5x"},
+                                                                  {"--volume", "1000"},
+                                                                  {"--mute=1"},
+                                                                  {"--volumes=5"}}) {
+        const Opdracht opdracht = Lees(args);
+        EXPECT_EQ(opdracht.soort, Opdracht::FOUT) << args[0] << " " << args.back();
+        EXPECT_NE(opdracht.fout.find(args[0]), std::string::npos) << opdracht.fout;
+    }
+}
+
 // Three folders: the first empty, the others each with one piece of game data.
 class DataChoice : public ::testing::Test {
 protected:
