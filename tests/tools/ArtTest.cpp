@@ -22,6 +22,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using ToolTests::FilesIn;
 using ToolTests::Quoted;
 using ToolTests::ReadFile;
 using ToolTests::RunCommand;
@@ -65,13 +66,6 @@ std::set<std::string> ExpectedFiles() {
     for (const Use& u : kUses)
         names.insert(u.file);
     names.insert(kDesktopFiles.begin(), kDesktopFiles.end());
-    return names;
-}
-
-std::set<std::string> FilesIn(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-        names.insert(entry.path().filename());
     return names;
 }
 

@@ -14,6 +14,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using ToolTests::FilesIn;
 using ToolTests::Quoted;
 using ToolTests::ReadFile;
 using ToolTests::RunCommand;
@@ -28,13 +29,6 @@ const std::set<std::string> kExpected = {
     "schot.wav",        "treffer.wav",        "vijand_dood.wav",   "manneke_geraakt.wav",
     "manneke_dood.wav", "level_gewonnen.wav", "spel_gewonnen.wav", "knop.wav",
 };
-
-std::set<std::string> FilesIn(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-        names.insert(entry.path().filename());
-    return names;
-}
 
 ToolTests::CommandResult Generate(const fs::path& description, const fs::path& outDir) {
     return RunCommand(std::string(SOUNDGEN_PATH) + " " + Quoted(description) + " " +

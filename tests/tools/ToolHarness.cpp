@@ -54,4 +54,11 @@ std::string Quoted(const std::filesystem::path& path) {
     return quoted;
 }
 
+std::set<std::string> FilesIn(const std::filesystem::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.insert(entry.path().filename());
+    return names;
+}
+
 }  // namespace ToolTests

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace ToolTests {
@@ -31,6 +32,8 @@ private:
 std::string ReadFile(const std::filesystem::path& path);
 // Writes `text` to the file, replacing it.
 void WriteFile(const std::filesystem::path& path, const std::string& text);
+// The names of the entries of a folder.
+std::set<std::string> FilesIn(const std::filesystem::path& dir);
 // Quotes a path for the shell.
 std::string Quoted(const std::filesystem::path& path);
 
