@@ -1,5 +1,5 @@
 // Vuderiv: one graphics window on a thread of its own, with keyboard and mouse input,
-// an off-screen buffer, shapes, a bitmap table and text.
+// an off-screen buffer, shapes, a bitmap table, text and sound effects.
 //
 // Every operation is called from one thread, the program thread; the window thread is
 // the library's own. Colours are 0x00BBGGRR: red in the low byte, then green, then blue.
@@ -193,9 +193,11 @@ uint32_t LoadSound(const char* file);
 void PlaySound(uint32_t sound);
 // The master volume in percent, 0..100 (larger values count as 100); 100 at the start.
 void SetVolume(uint32_t percent);
+// The master volume in percent.
 uint32_t Volume();
 // Mute silences every sound without stopping it; off at the start. Any thread.
 void SetMute(bool mute);
+// True while muted. Any thread.
 bool Muted();
 
 }  // namespace Vuderiv
