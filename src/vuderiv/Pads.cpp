@@ -188,7 +188,7 @@ void OnRemoved(Shared& s, SDL_JoystickID id) {
 }  // namespace
 
 void StartPads() {
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    if (!StartSdl(SDL_INIT_GAMECONTROLLER)) {
         Report(std::string("Vuderiv: no game controllers (") + SDL_GetError() + ")");
     }
 }
@@ -201,7 +201,7 @@ void StopPads() {
     }
     gPads.clear();
     shared().pads = 0;
-    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    StopSdl(SDL_INIT_GAMECONTROLLER);
 }
 
 void ReleasePads() {
