@@ -188,23 +188,22 @@ std::vector<int16_t> Decode(const char* file, std::string& why) {
         why = "larger than 16 MB";
         return {};
     }
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wav{};
     Uint8* raw = nullptr;
     Uint32 rawBytes = 0;
-    if (SDL_LoadWAV_RW(rw, 1, &spec, &raw, &rawBytes) == nullptr) {
+    if (SDL_LoadWAV_RW(rw, 1, &wav, &raw, &rawBytes) == nullptr) {
         why = std::string("not a WAV file SDL can read (") + SDL_GetError() + ")";
         return {};
     }
     std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(raw, SDL_FreeWAV);
-    const size_t frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8u * spec.channels;
-    if (frameBytes == 0 || spec.freq <= 0 ||
-        rawBytes / frameBytes > kMaxSamples * static_cast<size_t>(spec.freq) / kRate) {
+    const size_t frameBytes = SDL_AUDIO_BITSIZE(wav.format) / 8u * wav.channels;
+    if (frameBytes == 0 || wav.freq <= 0 ||
+        rawBytes / frameBytes > kMaxSamples * static_cast<size_t>(wav.freq) / kRate) {
         why = "longer than 30 s";
         return {};
     }
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1, kRate) <
-        0) {
+    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, AUDIO_S16SYS, 1, kRate) < 0) {
         why = std::string("cannot be converted (") + SDL_GetError() + ")";
         return {};
     }
