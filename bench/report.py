@@ -33,9 +33,11 @@ ROWS = [
      False),
     ("bench_buffer", "BM_UpdateWindow", "UpdateWindow with nothing new (copy)", False),
     ("bench_frame", "BM_FullFrame", "full frame (logic + Draw + copy)", False),
-    ("bench_present", "BM_UpdateWindowAndPresent", "UpdateWindow + presentation, Xvfb", True),
+    ("bench_present", "BM_UpdateWindowAndPresent/1", "UpdateWindow + presentation, Xvfb", True),
+    ("bench_present", "BM_UpdateWindowAndPresent/2", "the same at scale 2 (2000 x 1600)", True),
 ]
 SAMPLE_SECONDS = 10
+SCREEN = "2200x1700"  # large enough for the presentation at scale 2
 
 
 def medians(program, env):
@@ -174,7 +176,7 @@ def program_rows(build, xserver):
 
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
-    with e2e.Xserver() as xserver:
+    with e2e.Xserver(SCREEN) as xserver:
         rows = benchmark_rows(build, xserver) + program_rows(build, xserver)
     header = ("measure", "median", "memcpy", "ratio")
     widths = [max(len(r[i]) for r in rows + [header]) for i in range(4)]
