@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "DataFolder.h"
+#include "Geluid.h"
 #include "Melding.h"
 
 namespace Zarvok {
@@ -24,17 +25,6 @@ Opdracht Antwoord(Opdracht::Soort soort, std::string fout = {}) {
 
 Opdracht Fout(std::string tekst) {
     return Antwoord(Opdracht::FOUT, std::move(tekst));
-}
-
-// A whole number 0..100 written plainly, or -1.
-int32_t Volume(std::string_view tekst) {
-    if (tekst.empty() || tekst.size() > 3) return -1;
-    int32_t waarde = 0;
-    for (const char c : tekst) {
-        if (c < '0' || c > '9') return -1;
-        waarde = waarde * 10 + (c - '0');
-    }
-    return waarde <= 100 ? waarde : -1;
 }
 
 // The value of an option given as `--name VALUE` or `--name=VALUE`, moving i past it;
@@ -61,7 +51,7 @@ Opdracht LeesOpdrachtregel(int argc, const char* const argv[]) {
         } else if (arg == "--fullscreen") {
             opdracht.weergave.volledigScherm = true;
         } else if (const auto schaal = Waarde("--scale", argc, argv, i)) {
-            opdracht.weergave.schaal = LeesSchaal(std::string(*schaal));
+            opdracht.weergave.schaal = LeesSchaal(*schaal);
             if (!opdracht.weergave.schaal) {
                 return Fout("--scale takes a whole number from 1 or auto, not '" +
                             std::string(*schaal) + "'");
@@ -70,13 +60,21 @@ Opdracht LeesOpdrachtregel(int argc, const char* const argv[]) {
             opdracht.dataMap = *map;
             if (opdracht.dataMap.empty()) return Fout(std::string(arg) + " names no folder");
         } else if (const auto volume = Waarde(kVolumeOptie, argc, argv, i)) {
-            opdracht.volume = Volume(*volume);
+            const std::optional<uint32_t> waarde = LeesVolume(*volume);
+            opdracht.volume = waarde ? static_cast<int32_t>(*waarde) : -1;
             if (opdracht.volume < 0) return Fout(std::string(arg) + " needs a whole number 0..100");
         } else {
             return Fout("unknown argument " + std::string(arg));
         }
     }
     return opdracht;
+}
+
+GeluidWens GevraagdGeluid(const Opdracht& opdracht) {
+    GeluidWens wens;
+    if (opdracht.stil) wens.stil = true;
+    if (opdracht.volume >= 0) wens.volume = static_cast<uint32_t>(opdracht.volume);
+    return wens;
 }
 
 std::string Gebruik() {

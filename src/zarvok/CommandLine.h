@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Geluid.h"
 #include "Weergave.h"
 
 namespace Zarvok {
@@ -24,6 +25,9 @@ struct Opdracht {
 // folder; --scale N (a whole number from 1, or auto) and --fullscreen choose the display;
 // --mute and --volume N (or --volume=N) the sound. The last of several counts.
 Opdracht LeesOpdrachtregel(int argc, const char* const argv[]);
+
+// The sound that the command line asks for: --mute and --volume as far as given.
+GeluidWens GevraagdGeluid(const Opdracht& opdracht);
 
 // The usage line.
 std::string Gebruik();

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "InstellingenBestand.h"
 #include "Vuderiv.h"
 
 namespace Zarvok {
@@ -18,6 +19,23 @@ constexpr std::array<const char*, G_AANTAL> kBestanden = {
 std::array<uint32_t, G_AANTAL> geluiden{};  // the handles; 0: silent. Program thread.
 
 }  // namespace
+
+GeluidKeuze KiesGeluid(const GeluidWens& eerst, const GeluidWens& dan) {
+    const GeluidKeuze standaard;
+    return {eerst.stil.value_or(dan.stil.value_or(standaard.stil)),
+            eerst.volume.value_or(dan.volume.value_or(standaard.volume))};
+}
+
+std::optional<uint32_t> LeesVolume(std::string_view tekst) {
+    if (tekst.empty() || tekst.size() > 3) return std::nullopt;
+    uint32_t waarde = 0;
+    for (const char c : tekst) {
+        if (c < '0' || c > '9') return std::nullopt;
+        waarde = waarde * 10 + static_cast<uint32_t>(c - '0');
+    }
+    if (waarde > kVolleVolume) return std::nullopt;
+    return waarde;
+}
 
 void StartGeluid(const GeluidKeuze& keuze) {
     Vuderiv::SetMute(keuze.stil);
@@ -38,7 +56,10 @@ void Speel(GELUID_EN geluid) {
 }
 
 void GeluidToets(uint32_t k) {
-    if (k == Vuderiv::Key::M) Vuderiv::SetMute(!Vuderiv::Muted());
+    if (k != Vuderiv::Key::M) return;
+    const bool stil = !Vuderiv::Muted();
+    Vuderiv::SetMute(stil);
+    OnthoudStil(stil);
 }
 
 }  // namespace Zarvok

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace Zarvok {
 
@@ -27,6 +29,19 @@ struct GeluidKeuze {
     uint32_t volume = kVolleVolume;
 };
 
+// A sound choice as far as it is given (by the command line or the settings file); what is
+// not given is left to the next source, then to the default.
+struct GeluidWens {
+    std::optional<bool> stil;
+    std::optional<uint32_t> volume;
+};
+
+// The choice: each value from the first source that gives it, else the default.
+GeluidKeuze KiesGeluid(const GeluidWens& eerst, const GeluidWens& dan);
+
+// Reads a volume: a whole number 0..100 written in plain digits. Empty when it is not one.
+std::optional<uint32_t> LeesVolume(std::string_view tekst);
+
 // Opens the sound device and loads every effect from sounds/ of the data folder, as the
 // choice says; the M key toggles mute from then on. Without a device the game plays
 // silently; a file that cannot be read leaves its effect silent.
@@ -35,7 +50,8 @@ void StartGeluid(const GeluidKeuze& keuze);
 void StopGeluid();
 // Plays an effect; nothing before StartGeluid or without a device.
 void Speel(GELUID_EN geluid);
-// The key callback: M toggles mute. It runs on the window thread.
+// The key callback: M toggles mute, and the settings file remembers it. It runs on the
+// window thread.
 void GeluidToets(uint32_t k);
 
 }  // namespace Zarvok

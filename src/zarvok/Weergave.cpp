@@ -1,6 +1,7 @@
 #include "Weergave.h"
 
 #include <charconv>
+#include <string>
 
 #include "Melding.h"
 #include "State.h"
@@ -14,7 +15,7 @@ Weergave KiesWeergave(const WeergaveKeuze& eerst, const WeergaveKeuze& dan) {
             eerst.volledigScherm.value_or(dan.volledigScherm.value_or(standaard.volledigScherm))};
 }
 
-std::optional<uint32_t> LeesSchaal(const std::string& tekst) {
+std::optional<uint32_t> LeesSchaal(std::string_view tekst) {
     if (tekst == "auto") return 0u;
     uint32_t schaal = 0;
     const char* einde = tekst.data() + tekst.size();

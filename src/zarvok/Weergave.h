@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
+#include <string_view>
 
 namespace Zarvok {
 
@@ -24,7 +24,7 @@ struct WeergaveKeuze {
 Weergave KiesWeergave(const WeergaveKeuze& eerst, const WeergaveKeuze& dan);
 
 // Reads a --scale value: a whole number from 1 up, or "auto" (0). Empty when it is neither.
-std::optional<uint32_t> LeesSchaal(const std::string& tekst);
+std::optional<uint32_t> LeesSchaal(std::string_view tekst);
 
 // Opens the game's window as chosen, with F11 and Alt+Enter toggling fullscreen. 0 once
 // it is open; else the program's exit status after a line on standard error: 1 when no

@@ -1,7 +1,10 @@
-// The program's entry: the command line, the data folder, then the game with its sound
-// until its window is closed.
+// The program's entry: the command line, the data folder and the settings file, then the
+// game with its sound until its window is closed.
+#include <cstdlib>
+
 #include "CommandLine.h"
 #include "DataFolder.h"
+#include "InstellingenBestand.h"
 #include "MainLoop.h"
 #include "StandardLib.h"
 #include "State.h"
@@ -15,9 +18,13 @@ int main(int argc, char* argv[]) {
     if (!Zarvok::GaNaarDataMap(opdracht.dataMap)) return 1;
     Vuderiv::WindowIcon(
         Zarvok::kIcoonBeeld.bestand);  // without the file the window keeps the default
-    const Zarvok::Weergave weergave = Zarvok::KiesWeergave(opdracht.weergave, {});
-    Zarvok::GeluidKeuze geluid;
-    geluid.stil = opdracht.stil;
-    if (opdracht.volume >= 0) geluid.volume = static_cast<uint32_t>(opdracht.volume);
+    // The file holds the standing choice; an option on the command line wins for this run.
+    const auto pad = Zarvok::InstellingenPad(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const Zarvok::Instellingen bestand = Zarvok::LaadInstellingen(pad);
+    Zarvok::OnthoudInstellingen(pad, bestand);
+    const Zarvok::Weergave weergave =
+        Zarvok::KiesWeergave(opdracht.weergave, {bestand.schaal, bestand.volledigScherm});
+    const Zarvok::GeluidKeuze geluid =
+        Zarvok::KiesGeluid(Zarvok::GevraagdGeluid(opdracht), {bestand.stil, bestand.volume});
     return Zarvok::Programma(weergave, opdracht.weergave.schaal.has_value(), &geluid);
 }

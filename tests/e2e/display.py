@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """The real program's display in a real X window: --scale 2 on a screen large enough, and
 fullscreen toggled by F11 under a window manager (fullscreen needs one); a --scale the
-screen cannot hold is refused.
+screen cannot hold is refused; F11 is remembered in the settings file for the next run.
 
 Runs build/zarvok, or the program that ZARVOK_PROGRAM names, on its own Xvfb of
 2200 x 1700; closes with a 'N passed, N failed' line.
 """
+import os
 import subprocess
 import sys
 
@@ -75,10 +76,42 @@ def case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused(xserver):
     for value, message in [("0", "--scale takes a whole number"),
                            ("x", "--scale takes a whole number"),
                            ("99", "--scale 99 does not fit the screen")]:
-        done = subprocess.run([run.PROGRAM, "--scale", value], cwd=run.DATA, env=xserver.env,
+        done = subprocess.run([run.PROGRAM, "--scale", value], cwd=run.DATA,
+                              env=run.with_config(xserver.env),
                               capture_output=True, text=True, timeout=60)
         assert done.returncode == 2, (value, done.returncode, done.stderr)
         assert done.stderr.startswith("Zarvok: " + message), (value, done.stderr)
+
+
+def text_of(path):
+    try:
+        with open(path) as f:
+            return f.read()
+    except FileNotFoundError:
+        return ""
+
+
+def case_f11_is_remembered_and_an_option_beats_the_file(xserver):
+    """F11 writes fullscreen to the settings file and the next run starts fullscreen;
+    scale = 2 in the file opens 2000 x 1600, and --scale 1 beats it for its run."""
+    game = Game(xserver)
+    settings = os.path.join(game.config, "zarvok", "settings")
+    try:
+        until(lambda: run.shows_start_menu(game), "the start menu")
+        game.key("key", "F11")
+        until(lambda: "\nfullscreen = yes\n" in text_of(settings), "fullscreen remembered")
+    finally:
+        game.stop()
+    for text, args, size in [(None, (), SCREEN), ("scale = 2\n", (), (2000, 1600)),
+                             ("scale = 2\n", ("--scale", "1"), (1000, 800))]:
+        if text:
+            with open(settings, "w") as f:
+                f.write(text)
+        game = Game(xserver, args=args, config=game.config)
+        try:
+            until(lambda: game.geometry() == size, f"{size} with {text!r} and {args}")
+        finally:
+            game.stop()
 
 
 def manages(xserver):
@@ -101,7 +134,8 @@ def main():
             passed, failed = run.run_cases(xserver, [
                 case_scale_two_doubles_each_pixel_and_a_click_reaches_the_game,
                 case_f11_toggles_fullscreen_and_back_and_the_game_goes_on,
-                case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused])
+                case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused,
+                case_f11_is_remembered_and_an_option_beats_the_file])
         finally:
             manager.terminate()
             manager.wait(10)

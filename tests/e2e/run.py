@@ -7,6 +7,7 @@ into a scratch prefix; drives it with xdotool and python3-xlib, and reads the wi
 Prints one line per case and a closing 'N passed, N failed' line; exits non-zero when a
 case fails.
 """
+import atexit
 import os
 import shutil
 import subprocess
@@ -36,6 +37,17 @@ SANITIZER_ENV = {
                     + os.path.join(ROOT, "tests", "tsan.supp"),
 }
 
+# Every run of the program gets an empty settings folder of its own, so that no run
+# depends on what an earlier one remembered; they all go when the script ends.
+CONFIGS = tempfile.mkdtemp(prefix="zarvok-e2e-config-")
+atexit.register(shutil.rmtree, CONFIGS, ignore_errors=True)
+
+
+def with_config(env, config=None):
+    """The environment of one run of the program: env with XDG_CONFIG_HOME set to the
+    folder config, or to a new empty one."""
+    return dict(env, XDG_CONFIG_HOME=config or tempfile.mkdtemp(dir=CONFIGS))
+
 
 class Xserver:
     """An Xvfb of our own on the first free display number, of the given screen size."""
@@ -51,7 +63,7 @@ class Xserver:
         os.close(write)
         with os.fdopen(read) as f:
             self.name = ":" + f.readline().strip()
-        self.env = dict(os.environ, DISPLAY=self.name, **SANITIZER_ENV)
+        self.env = with_config(dict(os.environ, DISPLAY=self.name, **SANITIZER_ENV))
         self.env.pop("SDL_VIDEODRIVER", None)
         # A machine without a sound card: SDL's silent device stands in for one.
         self.env.setdefault("SDL_AUDIODRIVER", "dummy")
@@ -76,11 +88,15 @@ def find_window(xserver, *criteria):
 
 
 class Game:
-    """The program running on an X server, with its window found."""
+    """The program running on an X server, with its window found; its settings folder is
+    config (XDG_CONFIG_HOME), a new empty one unless given."""
 
-    def __init__(self, xserver, cwd=DATA, command=(), program=PROGRAM, args=(), title="Zarvok"):
+    def __init__(self, xserver, cwd=DATA, command=(), program=PROGRAM, args=(), title="Zarvok",
+                 config=None):
         self.xserver = xserver
-        self.proc = subprocess.Popen([*command, program, *args], cwd=cwd, env=xserver.env,
+        env = with_config(xserver.env, config)
+        self.config = env["XDG_CONFIG_HOME"]
+        self.proc = subprocess.Popen([*command, program, *args], cwd=cwd, env=env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         try:  # this process's window: an earlier game's may outlive its process a while
             self.wid = find_window(xserver, "--pid", str(self.proc.pid), "--name",
@@ -431,17 +447,14 @@ def case_a_double_click_does_not_capture_the_mouse(xserver):
 
 
 def case_no_display_is_a_clear_error(xserver):
-    env = dict(os.environ, **SANITIZER_ENV)
-    env.pop("DISPLAY", None)
-    env.pop("SDL_VIDEODRIVER", None)
-    done = subprocess.run([PROGRAM], cwd=DATA, env=env, capture_output=True, text=True,
+    done = subprocess.run([PROGRAM], cwd=DATA, env=without_display(), capture_output=True, text=True,
                           timeout=20)
     assert done.returncode == 1, done.returncode
     assert "display" in done.stderr, done.stderr
 
 
 def without_display():
-    env = dict(os.environ, **SANITIZER_ENV)
+    env = with_config(dict(os.environ, **SANITIZER_ENV))
     env.pop("DISPLAY", None)
     env.pop("SDL_VIDEODRIVER", None)
     return env

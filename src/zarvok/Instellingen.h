@@ -1,0 +1,48 @@
+// The player's standing choices as the settings file writes them: `key = value` lines
+// with the keys scale, fullscreen, mute and volume. Reading and writing the text only;
+// InstellingenBestand.h reads and writes the file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Zarvok {
+
+// What a settings file gives, key by key; a value it does not give stays empty.
+struct Instellingen {
+    std::optional<uint32_t> schaal;      // scale: 1 up, or 0 for auto
+    std::optional<bool> volledigScherm;  // fullscreen
+    std::optional<bool> stil;            // mute
+    std::optional<uint32_t> volume;      // volume: 0..100
+    bool operator==(const Instellingen&) const = default;
+};
+
+// The values read from a settings file's text, and one line for each fault in it.
+struct GelezenInstellingen {
+    Instellingen waarden;
+    std::vector<std::string> fouten;  // what is wrong, without the file's name
+};
+
+// The most bytes a settings file may hold; a larger one is no settings file.
+constexpr size_t kInstellingenMax = 64 * 1024;
+
+// Reads the text of a settings file: blank lines and lines starting with # are skipped,
+// the last line may lack its newline, a key given twice counts as last given. A text
+// holding control characters (a NUL, say) or more than kInstellingenMax bytes gives no
+// values and one fault; a line that is no `key = value`, an unknown key or a value the
+// key does not take gives one fault and leaves that key to the default.
+GelezenInstellingen LeesInstellingen(std::string_view tekst);
+
+// The text of a settings file holding the values given, one line each, after a comment.
+std::string SchrijfInstellingen(const Instellingen& waarden);
+
+// Where the settings file lives: zarvok/settings in XDG_CONFIG_HOME when that is an
+// absolute path, else in .config of HOME when that is one; empty when neither is.
+std::filesystem::path InstellingenPad(const char* xdgConfigHome, const char* home);
+
+}  // namespace Zarvok
