@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "GameFixture.h"
+#include "Geluid.h"
 #include "InstellingenBestand.h"
 #include "ToolHarness.h"
+#include "Vuderiv.h"
 
 namespace {
 
@@ -129,6 +132,29 @@ TEST(SettingsFile, AToggleRewritesTheFileValuesWithTheToggledOneChanged) {
         << gemeld;
     EXPECT_EQ(std::count(gemeld.begin(), gemeld.end(), '\n'), 1) << "one line per run";
     Zarvok::OnthoudInstellingen({}, {});
+}
+
+// F11 and M pressed in the window: the window thread rewrites the file.
+class SettingsInTheWindow : public GameTest::GameTest {
+protected:
+    void TearDown() override {
+        Vuderiv::EnableWindowKeys(false);
+        Vuderiv::OnKeyPress(nullptr);
+        Vuderiv::SetFullscreen(false);
+        Vuderiv::SetMute(false);
+        Zarvok::OnthoudInstellingen({}, {});
+        GameTest::GameTest::TearDown();
+    }
+};
+
+TEST_F(SettingsInTheWindow, F11AndMAreRememberedWithTheFilesOtherValues) {
+    const auto bestand = std::filesystem::path(dir_) / "config" / "zarvok" / "settings";
+    Zarvok::OnthoudInstellingen(bestand, LeesInstellingen("volume = 40\n").waarden);
+    Vuderiv::EnableWindowKeys(true);
+    Vuderiv::OnKeyPress(Zarvok::GeluidToets);
+    ::GameTest::Hold({SDLK_F11, SDLK_m});
+    ::GameTest::Release({SDLK_F11, SDLK_m});
+    EXPECT_EQ(LeesInstellingen(ReadFile(bestand)).waarden, (Instellingen{{}, true, true, 40u}));
 }
 
 }  // namespace
