@@ -130,10 +130,11 @@ GelezenInstellingen LeesInstellingen(std::string_view tekst) {
     size_t fouten = 0;
     while (!tekst.empty()) {
         const size_t einde = std::min(tekst.find('\n'), tekst.size());
-        const std::string_view regel = Bijgeknipt(tekst.substr(0, einde));
+        const std::string_view heel = tekst.substr(0, einde);
+        const std::string_view regel = Bijgeknipt(heel.substr(0, heel.find('#')));
         tekst.remove_prefix(std::min(einde + 1, tekst.size()));
         ++nummer;
-        if (regel.empty() || regel.front() == '#') continue;
+        if (regel.empty()) continue;
         const auto fout = LeesRegel(regel, gelezen.waarden);
         if (fout && ++fouten <= kGenoemdeFouten)
             gelezen.fouten.push_back("line " + std::to_string(nummer) + ": " + *fout);

@@ -31,11 +31,11 @@ struct GelezenInstellingen {
 // The most bytes a settings file may hold; a larger one is no settings file.
 constexpr size_t kInstellingenMax = 64 * 1024;
 
-// Reads the text of a settings file: blank lines and lines starting with # are skipped,
-// the last line may lack its newline, a key given twice counts as last given. A text
-// holding control characters (a NUL, say) or more than kInstellingenMax bytes gives no
-// values and one fault; a line that is no `key = value`, an unknown key or a value the
-// key does not take gives one fault and leaves that key to the default.
+// Reads the text of a settings file: a # starts a comment to the end of its line, blank
+// lines are skipped, the last line may lack its newline, a key given twice counts as last
+// given. A text holding control characters (a NUL, say) or more than kInstellingenMax
+// bytes gives no values and one fault; a line that is no `key = value`, an unknown key or
+// a value the key does not take gives one fault and leaves that key to the default.
 GelezenInstellingen LeesInstellingen(std::string_view tekst);
 
 // The text of a settings file holding the values given, one line each, after a comment.

@@ -26,7 +26,7 @@ using namespace std::string_literals;
 
 TEST(SettingsText, EveryKeyWithCommentsBlanksCrlfAndNoFinalNewlineAndBackAgain) {
     const auto gelezen = LeesInstellingen(
-        "# mine\n\n  scale=auto \r\nfullscreen = Yes\nmute =off\nvolume\t=  40\nscale = 3");
+        "# mine\n\n  scale=auto \r\nfullscreen = Yes\nmute =off\nvolume\t=  40 # quiet\nscale = 3");
     EXPECT_TRUE(gelezen.fouten.empty()) << gelezen.fouten.front();
     const Instellingen verwacht{3u, true, false, 40u};
     EXPECT_EQ(gelezen.waarden, verwacht);
