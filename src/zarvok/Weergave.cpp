@@ -41,6 +41,11 @@ int OpenSpelvenster(const Weergave& weergave, bool schaalGevraagd) {
              std::to_string(grootste));
         return 2;
     }
+    if (!weergave.volledigScherm && weergave.schaal > 1 && weergave.schaal > grootste) {
+        Meld("Zarvok: the settings file's scale " + std::to_string(weergave.schaal) +
+             " does not fit the screen; the window takes the largest that fits, " +
+             std::to_string(grootste));
+    }
     return 0;
 }
 

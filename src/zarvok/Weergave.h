@@ -29,6 +29,8 @@ std::optional<uint32_t> LeesSchaal(std::string_view tekst);
 // Opens the game's window as chosen, with F11 and Alt+Enter toggling fullscreen. 0 once
 // it is open; else the program's exit status after a line on standard error: 1 when no
 // window could be opened, 2 when the scale asked for on the command line does not fit.
+// A scale from the settings file that does not fit takes the largest that does, said in a
+// line on standard error.
 int OpenSpelvenster(const Weergave& weergave, bool schaalGevraagd);
 
 }  // namespace Zarvok

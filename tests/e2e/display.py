@@ -93,7 +93,8 @@ def text_of(path):
 
 def case_f11_is_remembered_and_an_option_beats_the_file(xserver):
     """F11 writes fullscreen to the settings file and the next run starts fullscreen;
-    scale = 2 in the file opens 2000 x 1600, and --scale 1 beats it for its run."""
+    scale = 2 in the file opens 2000 x 1600, and --scale 1 beats it for its run; scale = 3
+    does not fit: the largest that does, and a line that says so."""
     game = Game(xserver)
     settings = os.path.join(game.config, "zarvok", "settings")
     try:
@@ -103,7 +104,8 @@ def case_f11_is_remembered_and_an_option_beats_the_file(xserver):
     finally:
         game.stop()
     for text, args, size in [(None, (), SCREEN), ("scale = 2\n", (), (2000, 1600)),
-                             ("scale = 2\n", ("--scale", "1"), (1000, 800))]:
+                             ("scale = 2\n", ("--scale", "1"), (1000, 800)),
+                             ("scale = 3\n", (), (2000, 1600))]:
         if text:
             with open(settings, "w") as f:
                 f.write(text)
@@ -112,6 +114,7 @@ def case_f11_is_remembered_and_an_option_beats_the_file(xserver):
             until(lambda: game.geometry() == size, f"{size} with {text!r} and {args}")
         finally:
             game.stop()
+    assert "the settings file's scale 3 does not fit the screen" in game.proc.stderr.read()
 
 
 def manages(xserver):
