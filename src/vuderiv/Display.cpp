@@ -91,7 +91,6 @@ void Refit(Shared& s) {
         std::lock_guard<std::mutex> lock(s.canvasLock);
         if (!s.canvasReady) return;
         s.frame = FitFrame(SDL_GetWindowSurface(s.sdlWindow), s.buffer.width, s.buffer.height);
-        ClearFrame(s.frame);
         ShowBlock(s.frame, s.buffer, 0, 0, s.buffer.width, s.buffer.height);
     }
     Present(s);

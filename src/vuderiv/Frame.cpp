@@ -73,10 +73,11 @@ Span Columns(const Frame& frame, int32_t x0, int32_t n) {
             static_cast<int32_t>(std::clamp<int64_t>(end, 0, frame.width))};
 }
 
-// Writes one buffer row's block [x0, x0 + n) into window row `wy`, scaled.
-void WriteRow(const Frame& frame, int32_t wy, const uint32_t* from, int32_t x0, int32_t n) {
+// Writes one buffer row's block [x0, x0 + n) into window row `wy`, scaled. The window
+// columns written.
+Span WriteRow(const Frame& frame, int32_t wy, const uint32_t* from, int32_t x0, int32_t n) {
     const Span span = Columns(frame, x0, n);
-    if (span.end <= span.first) return;
+    if (span.end <= span.first) return {};
     uint8_t* row = WindowRow(frame, wy);
     const int32_t bytes = frame.surface->format->BytesPerPixel;
     const int32_t skip = span.first - frame.left;
@@ -84,7 +85,7 @@ void WriteRow(const Frame& frame, int32_t wy, const uint32_t* from, int32_t x0, 
         (span.end - span.first) % frame.scale == 0) {  // whole pixels: the fast way
         SwapScaleRow(reinterpret_cast<uint32_t*>(row) + span.first, from + skip / frame.scale,
                      (span.end - span.first) / frame.scale, frame.scale);
-        return;
+        return span;
     }
     // Each buffer pixel once, converted, then written to its scale window columns.
     const bool native = NativeLayout(frame.surface);
@@ -101,6 +102,40 @@ void WriteRow(const Frame& frame, int32_t wy, const uint32_t* from, int32_t x0, 
         for (; wx < stop; ++wx)
             std::memcpy(row + static_cast<ptrdiff_t>(wx) * bytes, &shown, bytes);
     }
+    return span;
+}
+
+// Rows are compared with what the frame last took in pieces of this many pixels, to find
+// where a change begins and ends.
+constexpr int32_t kPiece = 64;
+
+// The buffer columns of row y within [x0, x0 + n) from the first to the last pixel that
+// differs from the frame's copy of the buffer, which is brought up to date there.
+Span TakeChanges(Surface& copy, const Surface& buffer, int32_t y, int32_t x0, int32_t n) {
+    const uint32_t* from = buffer.Row(y) + x0;
+    uint32_t* to = copy.Row(y) + x0;
+    const auto same = [&](int32_t a, int32_t b) {
+        return std::memcmp(from + a, to + a, static_cast<size_t>(b - a) * sizeof(uint32_t)) == 0;
+    };
+    if (same(0, n)) return {};
+    int32_t first = 0;
+    while (same(first, std::min(first + kPiece, n)))
+        first += kPiece;
+    int32_t end = n;  // the piece at first differs, so this stops short of it
+    for (int32_t before = std::max(end - kPiece, first); same(before, end);
+         before = std::max(end - kPiece, first))
+        end = before;
+    std::memcpy(to + first, from + first, static_cast<size_t>(end - first) * sizeof(uint32_t));
+    return {x0 + first, x0 + end};
+}
+
+// Where the frame's copy cannot tell (it was made for a buffer of another size), the
+// whole block counts as changed.
+Span Changes(Frame& frame, const Surface& buffer, int32_t y, int32_t x0, int32_t n) {
+    if (frame.copy.width != buffer.width || frame.copy.height != buffer.height) {
+        return {x0, x0 + n};
+    }
+    return TakeChanges(frame.copy, buffer, y, x0, n);
 }
 
 }  // namespace
@@ -119,34 +154,41 @@ Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h) {
     frame.scale = LargestScale(w, h, surface->w, surface->h);
     frame.left = (surface->w - w * frame.scale) / 2;
     frame.top = (surface->h - h * frame.scale) / 2;
+    frame.copy = Surface(w, h);
+    ClearFrame(frame);
     return frame;
 }
 
-void ShowBlock(const Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w,
-               int64_t h) {
+void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w, int64_t h) {
     if (frame.surface == nullptr) return;
     const Block block = Clip(buffer, x, y, w, h);
     if (block.Empty()) return;
-    const Span span = Columns(frame, block.x, block.w);
-    const size_t bytes =
-        static_cast<size_t>(span.end - span.first) * frame.surface->format->BytesPerPixel;
-    const size_t at = static_cast<size_t>(span.first) * frame.surface->format->BytesPerPixel;
+    const int32_t bytes = frame.surface->format->BytesPerPixel;
     for (int32_t by = block.y; by < block.y + block.h; ++by) {
+        const Span changed = Changes(frame, buffer, by, block.x, block.w);
+        if (changed.end <= changed.first) continue;
         // The first window row of this buffer row is written; the others copy it.
         const int64_t top = frame.top + int64_t{by} * frame.scale;
         const auto first = static_cast<int32_t>(std::clamp<int64_t>(top, 0, frame.height));
         const auto end =
             static_cast<int32_t>(std::clamp<int64_t>(top + frame.scale, 0, frame.height));
         if (end <= first) continue;
-        WriteRow(frame, first, buffer.Row(by), block.x, block.w);
+        const Span written =
+            WriteRow(frame, first, buffer.Row(by), changed.first, changed.end - changed.first);
+        if (written.end <= written.first) continue;
+        const ptrdiff_t at = static_cast<ptrdiff_t>(written.first) * bytes;
+        const auto length = static_cast<size_t>(written.end - written.first) * bytes;
         for (int32_t wy = first + 1; wy < end; ++wy)
-            std::memcpy(WindowRow(frame, wy) + at, WindowRow(frame, first) + at, bytes);
+            std::memcpy(WindowRow(frame, wy) + at, WindowRow(frame, first) + at, length);
+        frame.damage.Add(first, end, written.first, written.end);
     }
 }
 
-void ClearFrame(const Frame& frame) {
+void ClearFrame(Frame& frame) {
     if (frame.surface == nullptr) return;
     SDL_FillRect(frame.surface, nullptr, SDL_MapRGB(frame.surface->format, 0, 0, 0));
+    std::fill(frame.copy.pixels.begin(), frame.copy.pixels.end(), 0u);  // black, as shown
+    frame.damage.Whole(frame.width, frame.height);
 }
 
 uint32_t FramePixel(const Frame& frame, int64_t x, int64_t y) {
@@ -161,6 +203,43 @@ uint32_t FramePixel(const Frame& frame, int64_t x, int64_t y) {
     uint8_t r = 0, g = 0, b = 0;
     SDL_GetRGB(shown, frame.surface->format, &r, &g, &b);
     return r | (g << 8) | (uint32_t{b} << 16);
+}
+
+void Damage::Whole(int32_t width, int32_t height) {
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    bands_.assign(static_cast<size_t>((height_ + kBandRows - 1) / kBandRows), {0, width_});
+}
+
+void Damage::Add(int32_t top, int32_t bottom, int32_t first, int32_t end) {
+    top = std::max(top, 0);
+    bottom = std::min(bottom, height_);
+    first = std::max(first, 0);
+    end = std::min(end, width_);
+    if (bottom <= top || end <= first) return;
+    for (int32_t band = top / kBandRows; band <= (bottom - 1) / kBandRows; ++band) {
+        Columns& c = bands_[static_cast<size_t>(band)];
+        c = c.end <= c.first ? Columns{first, end}
+                             : Columns{std::min(c.first, first), std::max(c.end, end)};
+    }
+}
+
+void Damage::Take(std::vector<SDL_Rect>& out) {
+    out.clear();
+    for (size_t band = 0; band < bands_.size(); ++band) {
+        Columns& c = bands_[band];
+        if (c.end <= c.first) continue;
+        const auto y = static_cast<int32_t>(band) * kBandRows;
+        const SDL_Rect rect{c.first, y, c.end - c.first, std::min(kBandRows, height_ - y)};
+        SDL_Rect* last = out.empty() ? nullptr : &out.back();
+        if (last != nullptr && last->x == rect.x && last->w == rect.w &&
+            last->y + last->h == rect.y) {
+            last->h += rect.h;  // the band below with the same columns: one rectangle
+        } else {
+            out.push_back(rect);
+        }
+        c = {};
+    }
 }
 
 int32_t ToBuffer(int32_t v, int32_t offset, int32_t scale) {

@@ -59,23 +59,29 @@ bool HeadlessByAccident() {
 
 }  // namespace
 
-// Hands the frame to the window system. The lock keeps the program from writing the next
-// picture into it while the screen takes this one.
+// Hands the parts of the frame that changed to the window system. The lock keeps the
+// program from writing the next picture into it while the screen takes this one.
 void Present(Shared& s) {
     std::lock_guard<std::mutex> lock(s.canvasLock);
     if (!s.canvasReady || s.frame.surface == nullptr) return;
-    SDL_UpdateWindowSurface(s.sdlWindow);
+    std::vector<SDL_Rect> changed;
+    s.frame.damage.Take(changed);
+    if (!changed.empty()) {
+        SDL_UpdateWindowSurfaceRects(s.sdlWindow, changed.data(), static_cast<int>(changed.size()));
+    }
     ++s.presents;
 }
 
 namespace {
 
-// A paint request: the window shows the whole buffer, whatever the buffering switch says.
+// A paint request: the window shows the whole buffer, whatever the buffering switch says,
+// and the screen is given all of the surface again.
 void Paint(Shared& s) {
     {
         std::lock_guard<std::mutex> lock(s.canvasLock);
         if (!s.canvasReady) return;
         ShowBlock(s.frame, s.buffer, 0, 0, s.buffer.width, s.buffer.height);
+        s.frame.damage.Whole(s.frame.width, s.frame.height);
     }
     Present(s);
 }
@@ -85,7 +91,6 @@ void Init(Shared& s) {
     std::lock_guard<std::mutex> lock(s.canvasLock);
     s.buffer = Surface(static_cast<int32_t>(s.xlen), static_cast<int32_t>(s.ylen));
     s.frame = FitFrame(SDL_GetWindowSurface(s.sdlWindow), s.buffer.width, s.buffer.height);
-    ClearFrame(s.frame);
     s.canvasReady = true;
 }
 

@@ -2,39 +2,65 @@
 // picture lies on it. Private to Vuderiv.
 //
 // The window's picture lives in the window surface itself, in the surface's own pixel
-// layout, at the window's whole scale: a shown frame is one pass from the buffer into the
-// surface and the window system's own pass to the screen.
+// layout, at the window's whole scale. Showing the buffer compares it with a copy of what
+// the surface last took, writes only the rows' changed parts and notes where they lie; the
+// window system is then given just those parts of the surface to copy to the screen.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "Surface.h"
 
 namespace Vuderiv::detail {
+
+// The parts of a surface written since the window system last took it: for each band of
+// kBandRows surface rows, the columns [first, end) written in it.
+class Damage {
+public:
+    static constexpr int32_t kBandRows = 16;
+
+    // All of a surface of width x height changed (a new surface, or the screen lost it).
+    void Whole(int32_t width, int32_t height);
+    // Rows [top, bottom) changed in columns [first, end).
+    void Add(int32_t top, int32_t bottom, int32_t first, int32_t end);
+    // The changed parts as rectangles (bands with the same columns joined) in out; nothing
+    // is changed afterwards.
+    void Take(std::vector<SDL_Rect>& out);
+
+private:
+    struct Columns {
+        int32_t first = 0, end = 0;  // empty when end <= first
+    };
+    int32_t width_ = 0, height_ = 0;
+    std::vector<Columns> bands_;
+};
 
 struct Frame {
     SDL_Surface* surface = nullptr;  // the window surface; nullptr while there is none
     int32_t width = 0, height = 0;   // the surface's size in window pixels
     int32_t scale = 1;               // each buffer pixel shows as scale x scale window pixels
     int32_t left = 0, top = 0;       // the window pixel of the buffer's top-left corner
+    Surface copy;   // the buffer as last written to the surface, to find what changed
+    Damage damage;  // what changed on the surface since it was last shown
 };
 
 // The frame for a surface that shows a picture of w x h buffer pixels: the largest whole
-// scale (at least 1) at which the picture fits, centred.
+// scale (at least 1) at which the picture fits, centred. The surface is cleared to black.
 Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h);
 
 // The largest whole scale (at least 1) at which w x h fits into room x roomHeight.
 int32_t LargestScale(int32_t w, int32_t h, int32_t room, int32_t roomHeight);
 
 // Writes the block (clipped) of the buffer into the frame: each pixel in the surface's
-// layout, scale x scale times.
-void ShowBlock(const Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w,
-               int64_t h);
+// layout, scale x scale times. Only the part of each row from its first to its last pixel
+// that changed since the frame last took it is written, and added to the frame's damage.
+void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w, int64_t h);
 
-// Fills the whole frame with black (the bars around the picture).
-void ClearFrame(const Frame& frame);
+// Fills the whole frame with black (the bars around the picture): all of it is damage.
+void ClearFrame(Frame& frame);
 
 // The colour (0x00BBGGRR) that the frame shows for the buffer pixel (x, y); 0 when that
 // pixel is not on the frame.

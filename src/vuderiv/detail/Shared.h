@@ -98,10 +98,11 @@ struct Shared {
     // releases it.
     Surface buffer;
     // What the window shows: the window surface and where the buffer lies on it. Its
-    // pixels: program thread (UpdateWindow, unbuffered drawing) and window thread (paint
-    // requests) write them; the window thread presents them with the lock held. The
-    // window thread alone replaces the frame (opening, size changes) and may read it
-    // without the lock.
+    // pixels, its copy of the buffer and its damage: program thread (UpdateWindow,
+    // unbuffered drawing) and window thread (paint requests) write them; the window thread
+    // presents the damage and takes it with the lock held. The window thread alone
+    // replaces the frame (opening, size changes) and may read its geometry without the
+    // lock.
     Frame frame;
     // Program thread (SetBuffering); the window thread resets it to false at teardown.
     bool buffering = false;
