@@ -6,12 +6,17 @@ run, and every time of that program is shown beside it as a ratio. Times are med
 the repetitions; CPU time of the calling thread, except for the presentation, which the
 window thread does and is therefore wall time. The real program is measured on its own
 Xvfb: start-up until the start menu is shown, the CPU share it takes of one core over 10 s
-idle in the menu and then in play (from /proc), and its peak resident memory.
+idle in the menu and then in play (from /proc), and its peak resident memory; at scale 1,
+at scale 2 and in fullscreen (when openbox is there to manage the window).
 
-Usage: bench/report.py BUILD_DIR
+With --old, a build of another version is measured in the same run on the same X server,
+and its figures stand beside these (a dash where that version has no such measure).
+
+Usage: bench/report.py BUILD_DIR [--old OLD_BUILD_DIR]
 """
 import json
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -26,6 +31,8 @@ import run as e2e  # noqa: E402  the Xvfb and window helpers of the end-to-end t
 MEMCPY = "BM_MemcpyWholeBuffer"
 REPETITIONS = 5
 # (program, benchmark, row label, wall time rather than CPU time)
+PRESENT = "BM_UpdateWindowAndPresent/scale:%d/change:%d"
+# (program, benchmark, row label, wall time rather than CPU time)
 ROWS = [
     ("bench_frame", "BM_FrameLogic", "frame logic (15 enemies, 30 bullets)", False),
     ("bench_frame", "BM_Draw", "Draw (scene, panel, UpdateWindow)", False),
@@ -33,9 +40,19 @@ ROWS = [
      False),
     ("bench_buffer", "BM_UpdateWindow", "UpdateWindow with nothing new (copy)", False),
     ("bench_frame", "BM_FullFrame", "full frame (logic + Draw + copy)", False),
-    ("bench_present", "BM_UpdateWindowAndPresent/1", "UpdateWindow + presentation, Xvfb", True),
-    ("bench_present", "BM_UpdateWindowAndPresent/2", "the same at scale 2 (2000 x 1600)", True),
+    ("bench_present", PRESENT % (1, 0), "UpdateWindow + presentation, Xvfb, same picture", True),
+    ("bench_present", PRESENT % (1, 1), "the same, every pixel changed", True),
+    ("bench_present", PRESENT % (1, 2), "the same, a 40 x 40 figure moved", True),
+    ("bench_present", PRESENT % (2, 0), "at scale 2 (2000 x 1600), same picture", True),
+    ("bench_present", PRESENT % (2, 1), "at scale 2, every pixel changed", True),
+    ("bench_present", PRESENT % (2, 2), "at scale 2, a 40 x 40 figure moved", True),
+    ("bench_present", "BM_SyncAlone", "the wait for the window thread alone", True),
 ]
+# The names earlier versions gave the presentation benchmark: they presented whatever the
+# buffer held, every pixel of it, at scale 1 (and later also at scale 2).
+EARLIER = {PRESENT % (scale, change): ["BM_UpdateWindowAndPresent/%d" % scale] +
+           (["BM_UpdateWindowAndPresent"] if scale == 1 else [])
+           for scale in (1, 2) for change in (0, 1, 2)}
 SAMPLE_SECONDS = 10
 SCREEN = "2200x1700"  # large enough for the presentation at scale 2
 
@@ -56,39 +73,51 @@ def medians(program, env):
 
 
 def benchmark_rows(build, xserver):
-    rows = []
+    """{label: (median, memcpy of the same run, wall)} of each row the build can measure."""
+    rows = {}
     runs = {}
     for program, name, label, wall in ROWS:
+        if not os.path.exists(os.path.join(build, "bench", program)):
+            continue
         if program not in runs:
             env = xserver.env if program == "bench_present" else dict(os.environ)
             runs[program] = medians(os.path.join(build, "bench", program), env)
         times = runs[program]
-        took = times[name][1 if wall else 0]
-        yardstick = times[MEMCPY][1 if wall else 0]
-        rows.append((label, f"{took:9.1f} us", f"{yardstick:7.1f} us", f"{took / yardstick:5.2f}x"))
+        found = [n for n in [name] + EARLIER.get(name, []) if n in times]
+        if found:
+            pick = 1 if wall else 0
+            rows[label] = (times[found[0]][pick], times[MEMCPY][pick], "us")
     return rows
 
 
-def find_window(dpy):
-    """The program's top-level window, or None while it is not there yet."""
-    for child in dpy.screen().root.query_tree().children:
+def find_window(dpy, parent=None, depth=2):
+    """The program's window, or None while it is not there yet. Under a window manager it
+    is a child of the manager's frame, one level down."""
+    parent = parent or dpy.screen().root
+    for child in parent.query_tree().children:
         try:
             if child.get_wm_name() == "Zarvok":
                 return child
+            found = find_window(dpy, child, depth - 1) if depth > 1 else None
+            if found is not None:
+                return found
         except Exception:  # a window that went away meanwhile
             pass
     return None
 
 
-def block(window, x, y, w, h):
-    """What the window shows in a w x h block at (x, y) as rows of (r, g, b), or None while
-    it is not mapped."""
+def block(window, x, y, w, h, place=(1, 0, 0)):
+    """What the window shows of the w x h block of the picture at (x, y) as rows of
+    (r, g, b), or None while it is not mapped. place: the picture's scale and the window
+    point of its top-left corner."""
+    scale, left, top = place
     try:
-        data = window.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF).data
+        data = window.get_image(left + scale * x, top + scale * y, scale * w, scale * h,
+                                X.ZPixmap, 0xFFFFFFFF).data
     except Exception:
         return None
-    return [[(data[4 * (r * w + c) + 2], data[4 * (r * w + c) + 1], data[4 * (r * w + c)])
-             for c in range(w)] for r in range(h)]
+    at = [[4 * (scale * r * scale * w + scale * c) for c in range(w)] for r in range(h)]
+    return [[(data[i + 2], data[i + 1], data[i]) for i in row] for row in at]
 
 
 def picture(name, x, y, w, h):
@@ -128,18 +157,19 @@ def wait_until(condition, seconds=30):
     raise RuntimeError("the program did not get there within %d s" % seconds)
 
 
-def start_until_menu(build, xserver, dpy):
+def start_until_menu(build, xserver, dpy, args, place):
     """Starts the program and waits until its start menu is shown. Returns the process
     (its caller stops it), its window, and the milliseconds from the start to the menu."""
     menu = picture("Menu.bmp", 600, 600, 20, 20)
     started = time.monotonic()
-    proc = subprocess.Popen([os.path.join(build, "zarvok")], cwd=e2e.DATA, env=xserver.env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    proc = subprocess.Popen([os.path.join(build, "zarvok"), *args], cwd=e2e.DATA,
+                            env=e2e.with_config(xserver.env), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
     found = []
 
     def menu_shown():
         found[:] = found or [w for w in [find_window(dpy)] if w is not None]
-        return bool(found) and block(found[0], 600, 600, 20, 20) == menu
+        return bool(found) and block(found[0], 600, 600, 20, 20, place) == menu
 
     try:
         wait_until(menu_shown)
@@ -150,36 +180,90 @@ def start_until_menu(build, xserver, dpy):
     return proc, found[0], (time.monotonic() - started) * 1000.0
 
 
-def program_rows(build, xserver):
+def program_rows(build, xserver, how, args, place):
     """Start-up until the start menu is shown, CPU share idle in the menu and in play (after
-    a click on start), and the peak resident memory at the end."""
+    a click on start), and the peak resident memory at the end: {label: (figure, unit)}."""
     dpy = display.Display(xserver.name)
-    proc, window, startup = start_until_menu(build, xserver, dpy)
-    found = [window]
+    proc, window, startup = start_until_menu(build, xserver, dpy, args, place)
+    scale, left, top = place
     try:
         idle = cpu_share(proc.pid)
-        subprocess.run(["xdotool", "mousemove", "--window", str(found[0].id), "162", "82",
-                        "click", "1"], env=xserver.env, check=True, timeout=10)
+        point = [str(left + scale * 162), str(top + scale * 82)]
+        subprocess.run(["xdotool", "mousemove", "--window", str(window.id), *point, "click",
+                        "1"], env=xserver.env, check=True, timeout=10)
         brick = picture("baksteen.bmp", 0, 0, 20, 20)
-        wait_until(lambda: block(found[0], 0, 0, 20, 20) == brick)
+        wait_until(lambda: block(window, 0, 0, 20, 20, place) == brick)
         play = cpu_share(proc.pid)
         peak = peak_memory(proc.pid)
     finally:
         proc.kill()
         proc.wait(10)
         dpy.close()
-    return [("start-up until the start menu is shown", f"{startup:9.0f} ms", "", ""),
-            (f"CPU share of one core, idle menu, {SAMPLE_SECONDS} s", f"{idle:9.2f} %", "", ""),
-            (f"CPU share of one core, in play, {SAMPLE_SECONDS} s", f"{play:9.2f} %", "", ""),
-            ("peak resident memory (VmHWM)", f"{peak:9.1f} MiB", "", "")]
+    return {f"start-up until the start menu is shown, {how}": (startup, None, "ms"),
+            f"CPU share of one core, idle menu, {SAMPLE_SECONDS} s, {how}": (idle, None, "%"),
+            f"CPU share of one core, in play, {SAMPLE_SECONDS} s, {how}": (play, None, "%"),
+            f"peak resident memory (VmHWM), {how}": (peak, None, "MiB")}
+
+
+def fullscreen_place():
+    """The scale and corner of the picture on the whole screen."""
+    width, height = map(int, SCREEN.split("x"))
+    scale = min(width // 1000, height // 800)
+    return scale, (width - 1000 * scale) // 2, (height - 800 * scale) // 2
+
+
+def window_manager(xserver):
+    """openbox on the X server, or None when it is not installed (no fullscreen then)."""
+    if shutil.which("openbox") is None:
+        return None
+    manager = subprocess.Popen(["openbox"], env=xserver.env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    time.sleep(1)  # it takes the screen before the first window comes
+    return manager
+
+
+def measure(build, xserver, displays):
+    figures = benchmark_rows(build, xserver)
+    for how, args, place in displays:
+        figures.update(program_rows(build, xserver, how, args, place))
+    return figures
+
+
+def shown(figure):
+    if figure is None:
+        return ("—", "", "")
+    took, yardstick, unit = figure
+    if yardstick is None:
+        return (f"{took:9.2f} {unit}" if unit == "%" else f"{took:9.1f} {unit}", "", "")
+    return (f"{took:9.1f} us", f"{yardstick:7.1f} us", f"{took / yardstick:5.2f}x")
 
 
 def main():
-    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
+    args = sys.argv[1:]
+    old = None
+    if "--old" in args:
+        at = args.index("--old")
+        old = os.path.abspath(args[at + 1])
+        del args[at:at + 2]
+    build = os.path.abspath(args[0] if args else os.path.join(ROOT, "build"))
+    displays = [("scale 1", [], (1, 0, 0)), ("scale 2", ["--scale", "2"], (2, 0, 0))]
     with e2e.Xserver(SCREEN) as xserver:
-        rows = benchmark_rows(build, xserver) + program_rows(build, xserver)
+        manager = window_manager(xserver)
+        try:
+            if manager is not None:
+                displays.append(("fullscreen", ["--fullscreen"], fullscreen_place()))
+            new = measure(build, xserver, displays)
+            earlier = measure(old, xserver, displays[:1]) if old else None
+        finally:
+            if manager is not None:
+                manager.terminate()
+                manager.wait(10)
     header = ("measure", "median", "memcpy", "ratio")
-    widths = [max(len(r[i]) for r in rows + [header]) for i in range(4)]
+    if earlier is not None:
+        header += ("old", "old memcpy", "old ratio")
+    rows = [(label, *shown(figure)) + (shown(earlier.get(label)) if earlier is not None else ())
+            for label, figure in new.items()]
+    widths = [max(len(r[i]) for r in rows + [header]) for i in range(len(header))]
     line = "| " + " | ".join("{:%d}" % w for w in widths) + " |"
     print(line.format(*header))
     print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
