@@ -55,11 +55,15 @@ std::vector<uint32_t> Field() {
 
 uint32_t gDifficultyInPlay = 99;
 
-// The first frame's pause: notes the difficulty, then the user closes the window.
+// The first frame's pause: notes the difficulty, then the user closes the window, and the
+// pause lasts until the window is gone. A game that played on meanwhile (a busy window
+// thread can take many frames) could lose and come back to the scripted menu, which would
+// then close the window a second time.
 void CloseInFirstFrame(uint32_t) {
     if (gDifficultyInPlay != 99) return;
     gDifficultyInPlay = Difficulty;
     TestSupport::PushUserClose();
+    WachtZolangOpen(24 * 3600 * 1000);  // a day: only the close can end this pause
 }
 
 }  // namespace
