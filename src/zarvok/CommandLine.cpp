@@ -7,6 +7,7 @@
 
 #include "DataFolder.h"
 #include "Geluid.h"
+#include "InstellingenBestand.h"
 #include "Melding.h"
 
 namespace Zarvok {
@@ -99,6 +100,12 @@ std::string Hulptekst() {
         "that holds level1.txt, level2.txt or images/Menu.bmp:\n";
     for (const auto& map : EigenDataKandidaten())
         tekst += "  " + map.string() + "\n";
+    const auto instellingen = EigenInstellingenPad();
+    if (!instellingen.empty()) {
+        tekst += "\nThe standing choice of scale, fullscreen, mute and volume is kept in\n  " +
+                 instellingen.string() +
+                 "\n(key = value lines; an option above wins for its run).\n";
+    }
     return tekst;
 }
 

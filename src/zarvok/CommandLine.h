@@ -31,7 +31,8 @@ GeluidWens GevraagdGeluid(const Opdracht& opdracht);
 
 // The usage line.
 std::string Gebruik();
-// The --help text: the usage line, the options and the folders searched for the data.
+// The --help text: the usage line, the options, the folders searched for the data and
+// where the settings file lives.
 std::string Hulptekst();
 // The --version line.
 std::string Versie();

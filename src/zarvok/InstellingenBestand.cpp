@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -116,6 +117,10 @@ void Onthoud(std::optional<T> Instellingen::*veld, T waarde) {
 }
 
 }  // namespace
+
+fs::path EigenInstellingenPad() {
+    return InstellingenPad(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
 
 Instellingen LaadInstellingen(const fs::path& bestand) {
     if (bestand.empty()) return {};

@@ -9,6 +9,9 @@
 
 namespace Zarvok {
 
+// Where this run's settings file lives, by XDG_CONFIG_HOME and HOME (see InstellingenPad).
+std::filesystem::path EigenInstellingenPad();
+
 // Reads the settings file. A missing file, or an empty path, gives no values silently;
 // anything else wrong (unreadable, not a plain file, too large, bad content) writes one
 // line per fault on standard error naming the file, and leaves those values out.

@@ -1,7 +1,5 @@
 // The program's entry: the command line, the data folder and the settings file, then the
 // game with its sound until its window is closed.
-#include <cstdlib>
-
 #include "CommandLine.h"
 #include "DataFolder.h"
 #include "InstellingenBestand.h"
@@ -19,7 +17,7 @@ int main(int argc, char* argv[]) {
     Vuderiv::WindowIcon(
         Zarvok::kIcoonBeeld.bestand);  // without the file the window keeps the default
     // The file holds the standing choice; an option on the command line wins for this run.
-    const auto pad = Zarvok::InstellingenPad(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const auto pad = Zarvok::EigenInstellingenPad();
     const Zarvok::Instellingen bestand = Zarvok::LaadInstellingen(pad);
     Zarvok::OnthoudInstellingen(pad, bestand);
     const Zarvok::Weergave weergave =

@@ -2,6 +2,7 @@
 // reads its levels and images from.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -31,6 +32,17 @@ TEST(CommandLine, NamesTheDataFolderOrAsksForHelpVersionOrAGame) {
     EXPECT_EQ(Lees({"--data=x"}).dataMap, "x");
     EXPECT_EQ(Lees({"--help"}).soort, Opdracht::HULP);
     EXPECT_EQ(Lees({"--data", "x", "--version"}).soort, Opdracht::VERSIE);
+}
+
+TEST(CommandLine, HelpSaysWhereTheSettingsFileLives) {
+    const char* given = std::getenv("HOME");
+    const std::string home = given != nullptr ? given : "";
+    setenv("XDG_CONFIG_HOME", "/x/y", 1);
+    EXPECT_NE(Zarvok::Hulptekst().find("\n  /x/y/zarvok/settings\n"), std::string::npos);
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("HOME");  // nowhere to keep it: not mentioned
+    EXPECT_EQ(Zarvok::Hulptekst().find("settings"), std::string::npos);
+    if (given != nullptr) setenv("HOME", home.c_str(), 1);
 }
 
 TEST(CommandLine, AnythingElseIsAFaultNamingIt) {
