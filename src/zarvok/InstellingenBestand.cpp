@@ -110,24 +110,22 @@ int SchrijfAlles(int fd, const std::string& tekst) {
     return 0;
 }
 
-// Writes the text to a file made anew at `pad` with the access bits given, through to the
-// disk: 0, or the error number of the step that failed.
-int SchrijfNieuw(const fs::path& pad, const std::string& tekst, mode_t modus) {
+// Writes the text to a file made anew at `pad`, through to the disk, with the access bits
+// given, else the usual ones within the umask: 0, or the error number of the step that failed.
+int SchrijfNieuw(const fs::path& pad, const std::string& tekst, std::optional<mode_t> modus) {
     const Bestand uitvoer(
-        open(pad.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (uitvoer.Fd() < 0 || fchmod(uitvoer.Fd(), modus) != 0) return errno;
+        open(pad.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666));
+    if (uitvoer.Fd() < 0 || (modus && fchmod(uitvoer.Fd(), *modus) != 0)) return errno;
     if (const int fout = SchrijfAlles(uitvoer.Fd(), tekst); fout != 0) return fout;
     if (fsync(uitvoer.Fd()) != 0) return errno;
     return 0;
 }
 
-// The access bits the new file takes: the old file's, else the usual ones within the umask.
-mode_t Modus(const fs::path& doel) {
+// The access bits of the file, or nothing when it is missing.
+std::optional<mode_t> Modus(const fs::path& doel) {
     struct stat status {};
-    if (stat(doel.c_str(), &status) == 0) return status.st_mode & 07777;
-    const mode_t masker = umask(0);
-    umask(masker);
-    return 0666 & ~masker;
+    if (stat(doel.c_str(), &status) != 0) return std::nullopt;
+    return status.st_mode & 07777;
 }
 
 // The file the path names once its symbolic links are followed; the last may dangle.
