@@ -127,7 +127,7 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 // A text as its face draws it; empty when it draws nothing (an empty text, for one).
 Coverage Render(TTF_Font* face, const char* text) {
     const SDL_Color white{0xFF, 0xFF, 0xFF, 0xFF};
-    const SurfacePtr glyphs(TTF_RenderText_Blended(face, text, white), &SDL_FreeSurface);
+    const SurfacePtr glyphs(TTF_RenderUTF8_Blended(face, text, white), &SDL_FreeSurface);
     return glyphs ? CoverageOf(*glyphs) : Coverage{};
 }
 
@@ -180,7 +180,7 @@ void GetTextSize(const char* text, uint32_t style, uint32_t& width, uint32_t& he
     TTF_Font* face = CreateFont(style);
     int w = 0;
     int h = 0;
-    if (face == nullptr || TTF_SizeText(face, text, &w, &h) != 0) return;
+    if (face == nullptr || TTF_SizeUTF8(face, text, &w, &h) != 0) return;
     width = static_cast<uint32_t>(w);
     height = static_cast<uint32_t>(h);
 }
