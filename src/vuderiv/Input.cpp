@@ -149,7 +149,7 @@ bool HandleInputEvent(const SDL_Event& event) {
             OnWheel(s, event.wheel);
             return true;
         case SDL_TEXTINPUT:
-            AddTypedText(s, event.text.text);
+            if (s.textInput) AddTypedText(s, event.text.text);
             return true;
         default:
             return HandlePadEvent(event);

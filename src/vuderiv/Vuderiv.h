@@ -287,14 +287,14 @@ void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t y
 //   5  monospaced bold, 12 pixels
 //   0  and any other: condensed sans, 11 pixels (the start value)
 void SetFont(uint32_t style, uint32_t color);
-// Draws a UTF-8 text with its top-left corner at (x, y), without a background box; a
-// byte sequence that is not UTF-8 draws as a replacement mark.
+// Draws a UTF-8 text with its top-left corner at (x, y), without a background box. A
+// text that is not valid UTF-8 is read as Latin-1, one character a byte.
 void Text(const char* text, int32_t x, int32_t y);
 // Draws a signed number in decimal.
 void TextInt(int32_t number, int32_t x, int32_t y);
 // Draws an unsigned number (at most 2147483647) in decimal.
 void TextCard(uint32_t number, int32_t x, int32_t y);
-// The size a UTF-8 text takes in a font style; (0, 0) while no window is open.
+// The size a text (UTF-8, else Latin-1) takes in a font style; (0, 0) with no window.
 void GetTextSize(const char* text, uint32_t style, uint32_t& width, uint32_t& height);
 
 // --- Reading back -------------------------------------------------------------------
