@@ -97,7 +97,8 @@ void Publish(Shared& s, const Pad& pad, uint32_t button, bool down) {
     } else {
         state.buttons &= ~(1u << button);
     }
-    s.padEvents.push_back(PadEvent{pad.index, button, down});
+    s.padEvents.push_back(
+        PadEvent{static_cast<uint8_t>(pad.index), static_cast<uint8_t>(button), down});
     if (s.padEvents.size() > kPadQueueLimit) s.padEvents.pop_front();
 }
 

@@ -202,9 +202,9 @@ constexpr uint32_t Count = 6;
 }  // namespace PadAxis
 // A button of a pad went down or came up.
 struct PadEvent {
-    uint32_t pad;     // the pad's index
-    uint32_t button;  // a PadButton
-    bool down;        // pressed (true) or released
+    uint8_t pad;     // the pad's index
+    uint8_t button;  // a PadButton
+    bool down;       // pressed (true) or released
 };
 // How many pads are plugged in.
 uint32_t PadCount();
