@@ -103,7 +103,7 @@ bool HandleWindowKey(Shared& s, const SDL_Event& event) {
     if (event.key.repeat != 0) return true;  // held down: one toggle
     const bool on = ToggleAsked(s);
     ApplyDisplay(s);
-    s.fullscreenKey.Call(on);
+    s.fullscreenKeyProc.Call(on);
     return true;
 }
 
@@ -143,11 +143,11 @@ void EnableWindowKeys(bool on) {
 }
 
 void OnFullscreenKey(FullscreenProc proc) {
-    shared().fullscreenKey.Set(proc);
+    shared().fullscreenKeyProc.Set(proc);
 }
 
 void OnFullscreenKey(FullscreenDataProc proc, void* data) {
-    shared().fullscreenKey.Set(proc, data);
+    shared().fullscreenKeyProc.Set(proc, data);
 }
 
 }  // namespace Vuderiv

@@ -39,7 +39,7 @@ void OnKey(Shared& s, const SDL_KeyboardEvent& event) {
     }
     if (!down) return;
     AddKey(s, k);  // auto-repeat included
-    if (event.repeat == 0) s.keyPress.Call(k);
+    if (event.repeat == 0) s.keyPressProc.Call(k);
 }
 
 // A client coordinate as the window system reports it: its low 16 bits, unsigned, so
@@ -102,16 +102,16 @@ void OnButton(Shared& s, const SDL_MouseButtonEvent& event) {
     RecordButton(s, event.button, down);
     if (event.button == SDL_BUTTON_LEFT) {
         if (down && event.clicks % 2 == 0) {  // a double click: no press, no capture
-            s.doubleClick.Call(x, y);
+            s.doubleProc.Call(x, y);
             return;
         }
         s.left = down;
         if (!s.right) SDL_CaptureMouse(down ? SDL_TRUE : SDL_FALSE);
-        (down ? s.leftDown : s.leftUp).Call(x, y);
+        (down ? s.leftDownProc : s.leftUpProc).Call(x, y);
     } else if (event.button == SDL_BUTTON_RIGHT) {
         s.right = down;
         if (!s.left) SDL_CaptureMouse(down ? SDL_TRUE : SDL_FALSE);
-        (down ? s.rightDown : s.rightUp).Call(x, y);
+        (down ? s.rightDownProc : s.rightUpProc).Call(x, y);
     }
 }
 
@@ -171,10 +171,11 @@ void ResetInput() {
     }
     s.left = false;
     s.right = false;
-    for (auto* callback : {&s.leftDown, &s.leftUp, &s.rightDown, &s.rightUp, &s.doubleClick}) {
+    for (auto* callback :
+         {&s.leftDownProc, &s.leftUpProc, &s.rightDownProc, &s.rightUpProc, &s.doubleProc}) {
         callback->Set(nullptr);
     }
-    s.keyPress.Set(nullptr);
+    s.keyPressProc.Set(nullptr);
     for (auto& entry : s.key)
         entry = false;
     s.holds.fill(0);
@@ -220,19 +221,19 @@ void MousePos(int32_t& x, int32_t& y) {
 }
 
 void OnMouseLeftUp(MouseProc proc) {
-    shared().leftUp.Set(proc);
+    shared().leftUpProc.Set(proc);
 }
 
 void OnMouseLeftUp(MouseDataProc proc, void* data) {
-    shared().leftUp.Set(proc, data);
+    shared().leftUpProc.Set(proc, data);
 }
 
 void OnKeyPress(KeyProc proc) {
-    shared().keyPress.Set(proc);
+    shared().keyPressProc.Set(proc);
 }
 
 void OnKeyPress(KeyDataProc proc, void* data) {
-    shared().keyPress.Set(proc, data);
+    shared().keyPressProc.Set(proc, data);
 }
 
 void RecordSystemKeys(bool on) {

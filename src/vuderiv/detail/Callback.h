@@ -26,6 +26,11 @@ public:
         withData_ = proc;
         data_ = proc != nullptr ? data : nullptr;
     }
+    // The plain procedure registered; nullptr when none is, or one with a pointer is.
+    Plain load() const {
+        std::lock_guard<std::mutex> lock(lock_);
+        return plain_;
+    }
     // Calls what is registered, if anything, outside the lock: the callback may register
     // another.
     void Call(Args... args) const {

@@ -95,7 +95,7 @@ struct Shared {
     std::atomic<bool> windowKeys{false};
     // Program thread registers (OnFullscreenKey); the window thread calls it. Guarded by
     // its own lock.
-    Callback<bool> fullscreenKey;
+    Callback<bool> fullscreenKeyProc;
     // Window thread, at each opening: the largest scale that fits the usable screen area.
     std::atomic<uint32_t> largestScale{0};
 
@@ -167,8 +167,8 @@ struct Shared {
     // Program thread registers (OnMouseLeftUp, OnKeyPress), the window thread calls them
     // and removes them at teardown. Each is guarded by its own lock; a callback is
     // called outside it. Only the left-up one can be registered; the others stay empty.
-    Callback<int32_t, int32_t> leftDown, leftUp, rightDown, rightUp, doubleClick;
-    Callback<uint32_t> keyPress;
+    Callback<int32_t, int32_t> leftDownProc, leftUpProc, rightDownProc, rightUpProc, doubleProc;
+    Callback<uint32_t> keyPressProc;
 
     // --- Pads, guarded by padLock -----------------------------------------------------
     std::mutex padLock;
