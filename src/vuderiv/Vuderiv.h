@@ -228,7 +228,7 @@ void FlushPadEvents();
 // keys, the south button as Up (a jump, with a direction), the west and east buttons as
 // Ctrl, Back as Q. A key reads down while the keyboard or any pad holds it. Each control
 // is also held under a code of its own (Key::Pad...), and a press of it enters the key
-// queue under that code. The stick counts as pushed beyond a third of its travel and as
+// queue under that code. The stick counts as pushed beyond nearly a third of its travel and as
 // centred again within a fifth. Unplugging a pad, or the window losing the focus, lets
 // go of what it held. Off (the start value): pads touch neither the key table nor the
 // key queue; a control held as a key when it goes off is let go at its release.
