@@ -218,3 +218,14 @@ TEST_F(TextInWindow, ATextDrawnAgainTakesTheNewColourAndSurvivesManyOthers) {
         TextInt(n, 2, 2);
     EXPECT_EQ(Drawn([] { Text("Score 120", 2, 2); }), red);
 }
+
+// UTF-8 draws one character per code point; a text that is not UTF-8 reads as Latin-1.
+TEST_F(TextInWindow, Utf8TextAndLatin1Otherwise) {
+    SetFont(0, 0xFFFFFF);
+    const auto utf8 = Drawn([] { Text("\xC3\xA9t\xC3\xA9", 2, 2); });  // été
+    EXPECT_EQ(utf8, Drawn([] { Text("\xE9t\xE9", 2, 2); }));
+    EXPECT_EQ(Measure("\xC3\xBC", 1).w, Measure("u", 1).w);                    // ü: one letter
+    const auto sign = Drawn([] { Text("\xE2\x82\xAC \xE2\x9C\x93", 2, 2); });  // € ✓
+    EXPECT_TRUE(AnyLit(sign));
+    EXPECT_NE(sign, Drawn([] { Text("\xE2\x82\xAC \xE2\x82\xAC", 2, 2); }));
+}

@@ -214,3 +214,23 @@ TEST_F(StartMenu, KeysAloneSetTheDifficultyAndStart) {
                          Key(SDLK_RIGHT), Key(SDLK_LEFT), Key(SDLK_ESCAPE), Key(SDLK_RETURN)}),
         1u);
 }
+
+// The pad alone, as the controls table says: D-pad or stick moves the focus, the south
+// button chooses; left and right set the difficulty; the east button is BACK.
+TEST_F(StartMenu, PadAloneSetsTheDifficultyAndStarts) {
+    using MenuScript::PadButton;
+    using MenuScript::PadStick;
+    TestSupport::VirtualPad pad;
+    MenuScript::UsePad(&pad);
+    Difficulty = 0;
+    EXPECT_EQ(
+        DifficultyAfter(
+            {PadStick(SDL_CONTROLLER_AXIS_LEFTY, 32767), PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+             PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP), PadButton(SDL_CONTROLLER_BUTTON_A),
+             PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
+             PadStick(SDL_CONTROLLER_AXIS_LEFTX, 32767),
+             PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
+             PadStick(SDL_CONTROLLER_AXIS_LEFTX, -32768), PadButton(SDL_CONTROLLER_BUTTON_B),
+             PadButton(SDL_CONTROLLER_BUTTON_A)}),
+        1u);
+}
