@@ -1,9 +1,11 @@
-// StandardMenu: screen buttons made of bitmaps, chosen with the left mouse button or keys.
+// StandardMenu: screen buttons made of bitmaps or of a text, chosen with the left mouse
+// button or keys.
 //
 // A button holds its place, its size and up to four bitmap handles: the normal image, a
-// mouse-over image, and a mask for each. A menu is an array of buttons owned by the
-// caller; MenuSelection shows it and waits until one of them is clicked or chosen by a
-// key. Program thread only, but for the click recorder, which runs on the window thread.
+// mouse-over image, and a mask for each; or a text label. A menu is an array of buttons
+// owned by the caller; MenuSelection shows it and waits until one of them is clicked or
+// chosen by a key, MenuStep does one pass of it in the program's own frame. Program thread
+// only, but for the click recorder, which runs on the window thread.
 #pragma once
 
 #if __cplusplus < 202002L
