@@ -74,6 +74,8 @@ bool ButtonSelected(const ButtonRc& button) {
 
 namespace {
 
+void (*gPass)() = nullptr;  // the program's work at each pass; program thread
+
 // Draws every button as the state shows it and tests each for a click, in order: the
 // chosen button (those after it are not drawn), or kNoSelection. `drawn` gets the image
 // each button drew.
@@ -110,6 +112,7 @@ int32_t Wait(std::span<const ButtonRc> menu, MenuState& state) {
         if (chosen != kNoSelection) return chosen;
         changed = drawn != before;
         std::swap(drawn, before);
+        if (gPass != nullptr) gPass();
         detail::gPause(detail::kPassPause);
     }
     return kNoSelection;
@@ -140,6 +143,10 @@ int32_t MenuStep(std::span<const ButtonRc> menu, MenuState& state) {
 
 void RestartMenu(MenuState& state) {
     state.started = false;
+}
+
+void OnMenuPass(void (*proc)()) {
+    gPass = proc;
 }
 
 }  // namespace StandardMenu

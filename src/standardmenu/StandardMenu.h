@@ -171,5 +171,8 @@ int32_t MenuStep(std::span<const ButtonRc> menu, MenuState& state);
 // Makes the next pass of this state drop the clicks and keys made before it, as for a
 // menu shown anew; the focus stays.
 void RestartMenu(MenuState& state);
+// Registers a callback MenuSelection calls on the program thread once each pass while it
+// waits, for the program's own work (a file to write, say); nullptr removes it.
+void OnMenuPass(void (*proc)());
 
 }  // namespace StandardMenu
