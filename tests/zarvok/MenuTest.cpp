@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "DiskAudio.h"
 #include "GameFixture.h"
+#include "Geluid.h"
 #include "Harness.h"
 #include "MainLoop.h"
 #include "Menu.h"
@@ -178,6 +180,31 @@ TEST_F(StartMenu, QuitAndCloseEndTheProgramWithoutALevelFile) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(Programma(), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// The QUIT button's click is heard to its end: the program lets it finish before it closes
+// the sound, although the window is gone at once.
+TEST_F(StartMenu, TheQuitClickIsHeardToItsEnd) {
+    const TestSupport::DiskAudio disk;
+    std::filesystem::copy(ZARVOK_SOURCE_DIR "/data/sounds", "sounds");
+    SDL_AudioSpec spec{};
+    Uint8* raw = nullptr;
+    Uint32 bytes = 0;
+    ASSERT_NE(SDL_LoadWAV("sounds/knop.wav", &spec, &raw, &bytes), nullptr);
+    const std::vector<int16_t> click(reinterpret_cast<int16_t*>(raw),
+                                     reinterpret_cast<int16_t*>(raw + bytes));
+    SDL_FreeWAV(raw);
+    MenuScript::Play({kQuit});
+    const GeluidKeuze geluid;
+    EXPECT_EQ(Programma({}, false, &geluid), 0);
+    const std::vector<int16_t> out = disk.Samples();
+    // Both from the click's first sound on (the file may begin with silence).
+    const size_t lead = TestSupport::FirstSound(click);
+    const size_t first = TestSupport::FirstSound(out);
+    ASSERT_NE(first, std::string::npos) << "the click was not heard";
+    ASSERT_GE(out.size() - first, click.size() - lead) << "the click was cut off";
+    EXPECT_TRUE(std::equal(click.begin() + static_cast<long>(lead), click.end(),
+                           out.begin() + static_cast<long>(first)));
 }
 
 TEST_F(StartMenu, KeysAloneSetTheDifficultyAndStart) {
