@@ -1,15 +1,14 @@
-// Bitmaps with masks and the mouse: a background made once from tiles, a figure that
-// follows the mouse, drawn through a mask, and a stamp left wherever the left button is
-// released. Run it in the game's data folder (or name that folder as the argument): it
-// reads images/lucht.bmp, grond.bmp, up1.bmp and up_mask.bmp. Escape ends it.
+// Bitmaps with masks and the mouse: a background made once from tiles, a figure that follows
+// the mouse, drawn through a mask, and a stamp wherever the left button is released. It
+// needs no files (it writes its pictures as BMP files and loads them). Escape ends it.
 #include <Vuderiv.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <system_error>
+#include <fstream>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -23,6 +22,30 @@ std::atomic<int32_t> stampX{-1000}, stampY{-1000};
 void OnRelease(int32_t x, int32_t y) {
     stampX = x;
     stampY = y;
+}
+
+// A w x h bitmap whose pixel (x, y) is paint(x, y), a colour 0x00BBGGRR: written as a
+// 32-bit BMP file (on a little-endian machine), loaded, and the file removed again.
+template <typename Paint>
+uint32_t MakeBitmap(uint32_t w, uint32_t h, Paint paint) {
+    std::vector<uint32_t> pixels;  // the bottom row first, each pixel 0xAARRGGBB
+    for (uint32_t y = h; y-- > 0;) {
+        for (uint32_t x = 0; x < w; ++x) {
+            const uint32_t c = paint(int32_t(x), int32_t(y));
+            pixels.push_back(0xFF000000 | (c >> 16 & 0xFF) | (c & 0xFF00) | (c & 0xFF) << 16);
+        }
+    }
+    const uint32_t size = 4 * w * h;  // file size, offset, header size, planes and bits, ...
+    const uint32_t header[13] = {54 + size, 0, 54, 40, w, h, 1 | 32 << 16, 0, size, 0, 0, 0, 0};
+    const auto file = std::filesystem::temp_directory_path() / "bitmaps-example.bmp";
+    std::ofstream out(file, std::ios::binary);
+    out << "BM";
+    out.write(reinterpret_cast<const char*>(header), sizeof header);
+    out.write(reinterpret_cast<const char*>(pixels.data()), std::streamsize(size));
+    out.close();
+    const uint32_t bitmap = Vuderiv::LoadBitmap(file.string().c_str(), w, h);
+    std::filesystem::remove(file);
+    return bitmap;
 }
 
 // A bitmap of the whole window: sky above, ground in the bottom two rows of tiles.
@@ -39,23 +62,25 @@ uint32_t MakeBackground(uint32_t sky, uint32_t ground) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::error_code error;
-    if (argc > 1) std::filesystem::current_path(argv[1], error);
-    if (error) {
-        std::fprintf(stderr, "bitmaps: %s: %s\n", argv[1], error.message().c_str());
-        return 1;
-    }
+int main() {
     Vuderiv::Window("Bitmaps", kWidth, kHeight);
     if (!Vuderiv::WindowIsOpen()) return 1;
     // A handle is 0 when a file cannot be read; the library names the file on the console.
-    const uint32_t sky = Vuderiv::LoadBitmap("images/lucht.bmp", kTile, kTile);
-    const uint32_t ground = Vuderiv::LoadBitmap("images/grond.bmp", kTile, kTile);
-    const uint32_t figure = Vuderiv::LoadBitmap("images/up1.bmp", kFigureWidth, kFigureHeight);
-    const uint32_t mask = Vuderiv::LoadBitmap("images/up_mask.bmp", kFigureWidth, kFigureHeight);
+    const uint32_t sky = MakeBitmap(kTile, kTile, [](int32_t, int32_t y) {
+        return 0xF0C080u + uint32_t(y) * 0x010100u;  // light blue, lighter downwards
+    });
+    const uint32_t ground = MakeBitmap(kTile, kTile, [](int32_t x, int32_t y) {
+        return (x + y) % 7 == 0 ? 0x204060u : 0x3070A0u;  // brown with darker stripes
+    });
+    const uint32_t figure = MakeBitmap(kFigureWidth, kFigureHeight, [](int32_t x, int32_t y) {
+        return y < 40 ? 0x80C0F0u : (x / 6 + y / 6) % 2 == 0 ? 0x2020C0u : 0xC02020u;
+    });
+    const uint32_t mask = MakeBitmap(kFigureWidth, kFigureHeight, [](int32_t x, int32_t y) {
+        const bool head = (x - 25) * (x - 25) + (y - 20) * (y - 20) <= 18 * 18;
+        return head || (y >= 40 && x >= 8 && x < 42) ? 0xFFFFFFu : 0u;  // light: drawn
+    });
     if (sky == 0 || ground == 0 || figure == 0 || mask == 0) return 1;
     const uint32_t background = MakeBackground(sky, ground);
-
     Vuderiv::SetBuffering(true);
     Vuderiv::OnMouseLeftUp(OnRelease);  // the one left-up callback: a later call replaces it
     while (Vuderiv::WindowIsOpen() && !Vuderiv::KeyDown(Vuderiv::Key::Esc)) {
@@ -69,9 +94,6 @@ int main(int argc, char** argv) {
         Vuderiv::UpdateWindow();
         std::this_thread::sleep_for(std::chrono::milliseconds(16));
     }
-    Vuderiv::OnMouseLeftUp(nullptr);
-    for (uint32_t bitmap : {background, mask, figure, ground, sky})
-        Vuderiv::DestroyBitmap(bitmap);
-    Vuderiv::KillWindow();
+    Vuderiv::KillWindow();  // releases the bitmaps too
     return 0;
 }

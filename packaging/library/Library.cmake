@@ -52,9 +52,12 @@ function(zarvok_install_library target)
     foreach(package ${L_PACKAGES})
         string(APPEND DEPENDENCIES "find_dependency(${package})\n")
     endforeach()
+    # The siblings come from the same install, each at its own version: the same major
+    # version is asked of them, not this library's minor.
+    string(REGEX MATCH "^[0-9]+" major ${version})
     foreach(package ${L_SIBLINGS})
         string(APPEND DEPENDENCIES
-               "find_dependency(${package} ${version} CONFIG PATHS \"\${CMAKE_CURRENT_LIST_DIR}/..\")\n")
+               "find_dependency(${package} ${major} CONFIG PATHS \"\${CMAKE_CURRENT_LIST_DIR}/..\")\n")
     endforeach()
     set(MODULES "")
     foreach(pair ${L_PKG_MODULES})

@@ -19,7 +19,7 @@ void SetProgramName(const char* name) {
 void RunTimeError(const std::string& what, const char* library) {
     const std::string& name = gProgramName.empty() ? library : gProgramName;
     detail::Report(name + ": run-time error: " + what);
-    std::abort();
+    std::_Exit(kRunTimeErrorStatus);
 }
 
 }  // namespace StandardLib

@@ -16,8 +16,9 @@ namespace StandardLib {
 // The version of the library linked into the program, "major.minor.patch".
 const char* Version();
 
-// True: RandomCard draws on the module's own sequence (seed 94); false: on the system
-// generator, seeded once from the clock. True at start.
+// True: RandomCard draws on the module's own sequence (seed 94), which repeats after 1012
+// numbers and is the same in every run; false: on the system generator, seeded once from
+// the clock. True at start.
 extern bool gPseudoRandom;
 
 // Seeds the system generator anew, so that a run can be repeated exactly (the play bot).
@@ -26,9 +27,12 @@ void SeedSystemGenerator(uint32_t seed);
 // A random number in [min, max]. With max < min it writes an error line and gives min.
 uint32_t RandomCard(uint32_t min, uint32_t max);
 
-// Writes "<name>: run-time error: <what>" to standard error and stops the program. <name>
-// is the program's name once SetProgramName has given one, else the library that found
-// the error.
+// The exit status of a program stopped by a run-time error.
+constexpr int kRunTimeErrorStatus = 70;
+
+// Writes "<name>: run-time error: <what>" to standard error and stops the program with
+// exit status kRunTimeErrorStatus (no core dump). <name> is the program's name once
+// SetProgramName has given one, else the library that found the error.
 [[noreturn]] void RunTimeError(const std::string& what, const char* library = "StandardLib");
 
 // Names the program in every later run-time error, in place of the library's name; nullptr

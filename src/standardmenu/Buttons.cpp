@@ -1,4 +1,5 @@
 // Making buttons, placing them, and drawing them.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -41,6 +42,54 @@ void CheckSize(int32_t w, int32_t h) {
     }
 }
 
+// A size of the new makers as the button's signed one; above its range stops the program.
+int32_t SignedSize(uint32_t w, uint32_t h, uint32_t v) {
+    if (v > static_cast<uint32_t>(INT32_MAX)) {
+        MenuError("button size " + std::to_string(w) + " x " + std::to_string(h) +
+                  " larger than 2147483647");
+    }
+    return static_cast<int32_t>(v);
+}
+
+// A visible button of this size and type, without images yet.
+ButtonRc Blank(int32_t w, int32_t h, ButtonType flags) {
+    ButtonRc button;
+    button.width = w;
+    button.height = h;
+    button.type = flags;
+    button.visible = true;
+    return button;
+}
+
+// Loads a file of any name length at the button's size; "" is no file and gives 0.
+uint32_t LoadFile(const std::string& file, const ButtonRc& button) {
+    if (file.empty()) return 0;
+    return Vuderiv::LoadBitmap(file.c_str(), static_cast<uint32_t>(button.width),
+                               static_cast<uint32_t>(button.height));
+}
+
+// Where a length starts when centred in the span from `start` of `size` pixels.
+int32_t Centred(int32_t start, int32_t size, uint32_t length) {
+    const int64_t at = start + (int64_t{size} - int64_t{length}) / 2;
+    return static_cast<int32_t>(std::clamp<int64_t>(at, INT32_MIN, INT32_MAX));
+}
+
+// A text button: its colour, then its text centred in the label's font.
+void DrawLabel(const ButtonRc& button, bool over) {
+    const LabelLook& look = button.look;
+    const int32_t right = StandardLib::CheckedAdd(button.x0, button.width, kLibrary);
+    const int32_t bottom = StandardLib::CheckedAdd(button.y0, button.height, kLibrary);
+    if (button.width > 0 && button.height > 0) {
+        Vuderiv::Rectangle(button.x0, button.y0, right - 1, bottom - 1,
+                           over ? look.overBackground : look.background, true);
+    }
+    uint32_t w = 0, h = 0;
+    Vuderiv::GetTextSize(button.label.c_str(), look.style, w, h);
+    Vuderiv::SetFont(look.style, over ? look.overColor : look.color);
+    Vuderiv::Text(button.label.c_str(), Centred(button.x0, button.width, w),
+                  Centred(button.y0, button.height, h));
+}
+
 }  // namespace
 
 BitmapName MakeBitmapName(const char* name) {
@@ -75,7 +124,7 @@ ButtonRc CreateField(int32_t w, int32_t h, const char* normal, const char* mask)
 
 ButtonRc CreateButtonX(int32_t w, int32_t h, ButtonType flags, const ButtonStrings& bitmaps) {
     CheckSize(w, h);
-    ButtonRc button;
+    ButtonRc button = Blank(w, h, flags);
     button.bitmap[0] = Load(bitmaps.normal, w, h);
     if (flags.withMask) button.mask[0] = Load(bitmaps.normalMask, w, h);
     if (flags.withMouseOver) {
@@ -85,11 +134,37 @@ ButtonRc CreateButtonX(int32_t w, int32_t h, ButtonType flags, const ButtonStrin
                                                              : Load(bitmaps.mouseOverMask, w, h);
         }
     }
-    button.width = w;
-    button.height = h;
-    button.type = flags;
-    button.visible = true;
     return button;
+}
+
+ButtonRc CreateImageButton(uint32_t w, uint32_t h, const ButtonFiles& files) {
+    const bool withMouseOver = !files.mouseOver.empty();
+    const bool withMask = !files.normalMask.empty();
+    ButtonRc button = Blank(SignedSize(w, h, w), SignedSize(w, h, h), {withMouseOver, withMask});
+    button.bitmap[0] = LoadFile(files.normal, button);
+    if (withMask) button.mask[0] = LoadFile(files.normalMask, button);
+    if (withMouseOver) {
+        button.bitmap[1] = LoadFile(files.mouseOver, button);
+        if (withMask) {
+            button.mask[1] = files.mouseOverMask.empty() ? button.mask[0]
+                                                         : LoadFile(files.mouseOverMask, button);
+        }
+    }
+    return button;
+}
+
+ButtonRc CreateTextButton(uint32_t w, uint32_t h, const char* label, const LabelLook& look) {
+    ButtonRc button = Blank(SignedSize(w, h, w), SignedSize(w, h, h), {true, false});
+    button.label = label != nullptr ? label : "";
+    button.look = look;
+    return button;
+}
+
+void FreeButton(ButtonRc& button) {
+    for (const uint32_t handle : {button.bitmap[0], button.bitmap[1], button.mask[0]})
+        Vuderiv::DestroyBitmap(handle);
+    if (button.mask[1] != button.mask[0]) Vuderiv::DestroyBitmap(button.mask[1]);
+    button = ButtonRc{};
 }
 
 void SetVerticalMenu(int32_t x0, int32_t y0, int32_t yGap, std::span<ButtonRc> buttons) {
@@ -121,7 +196,9 @@ int DrawButtonImage(const ButtonRc& button) {
 int DrawButtonAs(const ButtonRc& button, bool over) {
     if (!button.visible) return kNotDrawn;
     const size_t state = button.type.withMouseOver && over ? 1 : 0;
-    if (button.type.withMask) {
+    if (!button.label.empty()) {
+        DrawLabel(button, state == 1);
+    } else if (button.type.withMask) {
         Vuderiv::DrawMaskBitmap(button.bitmap[state], button.mask[state], button.x0, button.y0);
     } else {
         Vuderiv::DrawBitmap(button.bitmap[state], button.x0, button.y0);

@@ -1,18 +1,26 @@
-// StandardMenu: screen buttons made of bitmaps, chosen with the left mouse button or keys.
+// StandardMenu: screen buttons made of bitmaps or of a text, chosen with the left mouse
+// button or keys.
 //
 // A button holds its place, its size and up to four bitmap handles: the normal image, a
-// mouse-over image, and a mask for each. A menu is an array of buttons owned by the
-// caller; MenuSelection shows it and waits until one of them is clicked or chosen by a
-// key. Program thread only, but for the click recorder, which runs on the window thread.
+// mouse-over image, and a mask for each; or a text label. A menu is an array of buttons
+// owned by the caller; MenuSelection shows it and waits until one of them is clicked or
+// chosen by a key, MenuStep does one pass of it in the program's own frame. Program thread
+// only, but for the click recorder, which runs on the window thread.
 #pragma once
+
+#if __cplusplus < 202002L
+#error "StandardMenu.h needs C++20 or later (it uses std::span): compile with -std=c++20 or newer"
+#endif
 
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 // The version of this header: major, minor, patch. Needs C++20 (std::span).
 #define STANDARDMENU_VERSION_MAJOR 1
-#define STANDARDMENU_VERSION_MINOR 0
+#define STANDARDMENU_VERSION_MINOR 1
 #define STANDARDMENU_VERSION_PATCH 0
 
 namespace StandardMenu {
@@ -38,6 +46,16 @@ struct ButtonType {
     bool withMask = false;       // it is drawn through masks
 };
 
+// How a text button looks: a Vuderiv font style (see Vuderiv::SetFont) and its colours
+// (0x00BBGGRR), normally and while the mouse or the focus is on the button.
+struct LabelLook {
+    uint32_t style = 1;                  // the font style of the text
+    uint32_t color = 0xFFFFFF;           // the text's colour
+    uint32_t background = 0x404040;      // the button's colour behind the text
+    uint32_t overColor = 0x000000;       // the text's colour under the mouse or the focus
+    uint32_t overBackground = 0xFFFFFF;  // the button's colour under the mouse or the focus
+};
+
 // One button. Handles the type does not use are 0.
 struct ButtonRc {
     int32_t x0 = 0, y0 = 0;            // top-left corner, client coordinates
@@ -46,6 +64,8 @@ struct ButtonRc {
     ButtonType type{};                 // with mouse-over image, with masks
     std::array<uint32_t, 2> bitmap{};  // [0] normal image, [1] mouse-over image
     std::array<uint32_t, 2> mask{};    // [0] mask of the normal, [1] of the mouse-over image
+    std::string label{};               // a text button's text ("" for a button of images)
+    LabelLook look{};                  // a text button's font and colours
 };
 
 // A key that chooses a button at once: a virtual-key code and the button's position.
@@ -59,8 +79,30 @@ struct ClickRc {
     int32_t x = 0, y = 0;  // where the button was released
 };
 
-// What MenuSelection returns once the window has been closed: no button was chosen.
+// What MenuSelection returns once the window has been closed, and MenuStep while no
+// button is chosen; also "no focus".
 constexpr int32_t kNoSelection = -1;
+
+// The image files of a button made by CreateImageButton: paths of any length; "" is none.
+struct ButtonFiles {
+    std::string normal{};         // the image shown normally
+    std::string mouseOver{};      // the image under the mouse or the focus; "": none
+    std::string normalMask{};     // the mask of the normal image; "": drawn without masks
+    std::string mouseOverMask{};  // the mouse-over image's mask; "": the normal image's mask
+};
+
+// What a menu keeps from one pass to the next: its keys, its focus, what the mouse did.
+// One state serves one menu; keep it to keep the focus when the menu is shown again.
+struct MenuState {
+    std::vector<KeyChoice> shortcuts{};  // keys that choose their visible button at once
+    bool focusKeys = true;               // Up/Down/Tab move a focus, Enter/Space choose it
+    int32_t focus = kNoSelection;        // the focused button, shown; kNoSelection: none
+    bool keysLead = false;               // kept by the library: a key placed the focus
+    bool started = false;                // kept by the library: input before it is dropped
+    int32_t mouseX = 0, mouseY = 0;      // kept by the library: the mouse in the pass before
+    uint32_t display = 0;                // kept by the library: the display in the pass before
+    uint32_t settling = 0;               // kept by the library: passes the mouse is not followed
+};
 
 // The name as a BitmapName; a name longer than 29 characters stops the program with a
 // run-time error naming it. nullptr gives " ".
@@ -78,6 +120,17 @@ ButtonRc CreateField(int32_t w, int32_t h, const char* normal, const char* mask)
 // image and its mask, as the type asks, each at w x h. Its corner is left at (0, 0). A
 // file that cannot be loaded leaves handle 0. A negative size stops the program.
 ButtonRc CreateButtonX(int32_t w, int32_t h, ButtonType flags, const ButtonStrings& bitmaps);
+
+// A visible button of images named by paths of any length, each loaded at w x h: with a
+// mouse-over image when files.mouseOver is given, through masks when files.normalMask is.
+// A size above 2147483647 stops the program with a run-time error.
+ButtonRc CreateImageButton(uint32_t w, uint32_t h, const ButtonFiles& files);
+// A visible w x h button that shows a text, centred, in a Vuderiv font: no image files.
+// Drawing it leaves the font (Vuderiv::SetFont) at the label's style and colour.
+ButtonRc CreateTextButton(uint32_t w, uint32_t h, const char* label, const LabelLook& look = {});
+// Releases a button's bitmaps and leaves it empty and invisible; copies of it then hold
+// released handles.
+void FreeButton(ButtonRc& button);
 
 // Places the first button at (x0, y0), each next one yGap lower than the one before.
 void SetVerticalMenu(int32_t x0, int32_t y0, int32_t yGap, std::span<ButtonRc> buttons);
@@ -97,15 +150,27 @@ bool ButtonSelected(const ButtonRc& button);
 // it is shown already: the buttons drawn as in the pass before), draws and tests the
 // buttons in order, then pauses 25 ms. kNoSelection once the window is closed.
 // Keys pressed while the menu is shown choose too: Up / Down and Shift+Tab / Tab (the
-// pad's D-pad or stick alike) move a focus, which starts on the first visible button,
-// among the visible buttons; Enter, Space or the pad's south button choose the focused
-// one. The focus shows with the mouse-over image once a key has moved it, until the
-// mouse moves, which takes the focus to the button under it. Keys pressed before the
-// menu was shown are dropped.
+// pad's D-pad or stick alike) move a focus among the visible buttons, round the ends;
+// there is none until the first such key, which takes it to the first (Down, Tab) or the
+// last (Up, Shift+Tab) visible button. Enter, Space or the pad's south button choose the
+// focused button. The focus always shows, with the mouse-over image; when the mouse
+// moves, the focus goes to the button under it (none over no button). Keys pressed
+// before the menu was shown are dropped.
 int32_t MenuSelection(std::span<const ButtonRc> menu);
 // The same wait, but without a focus: each key listed chooses its visible button at once
 // (an empty list: as above).
 int32_t MenuSelection(std::span<const ButtonRc> menu, std::span<const KeyChoice> keys);
+// The same wait with a state of the program's: its shortcuts choose at once, other keys
+// move its focus (when focusKeys), and the focus it ends with is kept for the next call.
+int32_t MenuSelection(std::span<const ButtonRc> menu, MenuState& state);
+// One pass of a menu shown among the program's own drawing, called once a frame: takes the
+// clicks and keys made since the pass before (the first pass of a state drops those made
+// before it), draws the buttons into the buffer, and returns the chosen button or
+// kNoSelection. It never waits; the program shows the buffer (Vuderiv::UpdateWindow).
+int32_t MenuStep(std::span<const ButtonRc> menu, MenuState& state);
+// Makes the next pass of this state drop the clicks and keys made before it, as for a
+// menu shown anew; the focus stays.
+void RestartMenu(MenuState& state);
 // Registers a callback MenuSelection calls on the program thread once each pass while it
 // waits, for the program's own work (a file to write, say); nullptr removes it.
 void OnMenuPass(void (*proc)());

@@ -329,7 +329,7 @@ void SetFont(uint32_t style, uint32_t color);
 void Text(const char* text, int32_t x, int32_t y);
 // Draws a signed number in decimal.
 void TextInt(int32_t number, int32_t x, int32_t y);
-// Draws an unsigned number (at most 2147483647) in decimal.
+// Draws an unsigned number in decimal, any value 0..4294967295.
 void TextCard(uint32_t number, int32_t x, int32_t y);
 // The size a text (UTF-8, else Latin-1) takes in a font style; (0, 0) with no window.
 void GetTextSize(const char* text, uint32_t style, uint32_t& width, uint32_t& height);

@@ -79,11 +79,20 @@ void LaadMenubeelden() {
     Menubeelden_geladen = true;
 }
 
-// Waits for a button of the menu, as MenuSelection does, and clicks when one is chosen.
-int32_t Kies(const Knoppen& menu, std::span<const StandardMenu::KeyChoice> toetsen = {}) {
-    const int32_t keuze = StandardMenu::MenuSelection(menu, toetsen);
+// Clicks when a button was chosen.
+int32_t Geklikt(int32_t keuze) {
     if (keuze != StandardMenu::kNoSelection) Speel(G_KNOP);
     return keuze;
+}
+
+// Waits for a button of the menu, as MenuSelection does, and clicks when one is chosen.
+int32_t Kies(const Knoppen& menu, std::span<const StandardMenu::KeyChoice> toetsen) {
+    return Geklikt(StandardMenu::MenuSelection(menu, toetsen));
+}
+
+// The same wait with the menu's focus kept from the wait before.
+int32_t Kies(const Knoppen& menu, StandardMenu::MenuState& toestand) {
+    return Geklikt(StandardMenu::MenuSelection(menu, toestand));
 }
 
 void StartSpel() {
@@ -131,12 +140,13 @@ void Quit() {
 void Menu() {
     LaadMenubeelden();
     uint32_t difficultyLevel = 0;
+    StandardMenu::MenuState startToestand;  // the focus, kept across the difficulty screen
     wacht = true;
     while (wacht && Vuderiv::WindowIsOpen()) {
         Vuderiv::ClearScreen();
         Vuderiv::DrawBitmap(background, 0, 0);
         Vuderiv::UpdateWindow();
-        switch (Kies(startMenu)) {
+        switch (Kies(startMenu, startToestand)) {
             case 0:
                 StartSpel();
                 break;

@@ -252,12 +252,16 @@ def case_the_keyboard_alone_plays_and_quits(xserver):
     game = Game(xserver)
     try:
         until(lambda: shows_start_menu(game), "the start menu's buttons")
+        game.key("key", "Down")  # no focus until the first key: Down shows it on start
+        until(lambda: game.shows("start1.bmp", 50, 50), "the focus on start")
         game.key("key", "Return")
         until(lambda: shows_level_one(game), "level 1 shown")
         game.key("keydown", "q")
         until(lambda: shows_start_menu(game), "back in the menu")
         game.key("keyup", "q")
-        game.key("key", "Down")
+        game.key("key", "Up")  # no focus in a new menu: Up shows it on the last, quit
+        until(lambda: game.shows("quit1.bmp", 50, 350), "the focus on quit")
+        game.key("key", "Up")
         until(lambda: game.shows("settings1.bmp", 50, 200), "the focus on settings")
         game.key("key", "Down")
         until(lambda: game.shows("quit1.bmp", 50, 350), "the focus on quit")

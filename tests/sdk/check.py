@@ -2,8 +2,9 @@
 """The libraries as another project uses them.
 
 Installs the Development component of build/ (or of the build folder that ZARVOK_BUILD
-names) into a scratch prefix, builds each program in examples/ as a CMake project of its
-own through find_package, builds one through pkg-config alone, runs two of them in a real
+names) into a scratch prefix, builds each example it installed under share/doc as a CMake
+project of its own through find_package, builds one through pkg-config alone in the
+program's own C++ standard, runs two of them in a real
 X window (Xvfb) until they end with status 0,
 configures projects that embed the source tree or one library folder, and makes the
 Debian packages and has lintian check them. Prints one line per case and a closing
@@ -17,7 +18,7 @@ import tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                                 "e2e"))
 import run  # noqa: E402
-from run import DATA, ROOT, Game, until  # noqa: E402
+from run import ROOT, Game, until  # noqa: E402
 
 BUILD = os.environ.get("ZARVOK_BUILD", os.path.join(ROOT, "build"))
 EXAMPLES = os.path.join(ROOT, "examples")
@@ -46,6 +47,11 @@ def case_the_development_component_holds_the_libraries_alone(work):
         assert f"lib/pkgconfig/{package.lower()}.pc" in found, (package, found)
         assert f"lib/lib{package.lower()}.a" in found, (package, found)
     assert not any(f.startswith(("bin/", "share/zarvok/")) for f in found), found
+    docs = "share/doc/zarvok-dev/"
+    for page in ["cheatsheet.md", "reference/vuderiv.md", "reference/standardmenu.md",
+                 "reference/standardlib.md", "copyright"]:
+        assert docs + page in found, (page, found)
+    assert sorted(installed_examples(work)) == sorted(os.listdir(EXAMPLES)), found
     with tempfile.TemporaryDirectory() as plain:  # the full install: the game as before
         sh("cmake", "--install", BUILD, "--prefix", plain)
         installed = files_under(plain)
@@ -53,33 +59,52 @@ def case_the_development_component_holds_the_libraries_alone(work):
         assert not any(f.startswith(("include/", "lib/")) for f in installed), installed
 
 
-def case_each_example_builds_through_find_package(work):
-    for name in ["shapes", "bitmaps", "menu", "sprites"]:
+def installed_examples(work):
+    """The examples' folders as the Development component installs them."""
+    folder = os.path.join(work.prefix, "share", "doc", "zarvok-dev", "examples")
+    return {name: os.path.join(folder, name) for name in os.listdir(folder)}
+
+
+def case_each_installed_example_builds_through_find_package(work):
+    for name, source in installed_examples(work).items():
         build = os.path.join(work.root, name)
-        sh("cmake", "-S", os.path.join(EXAMPLES, name), "-B", build, "-G", "Ninja",
+        sh("cmake", "-S", source, "-B", build, "-G", "Ninja",
            f"-DCMAKE_PREFIX_PATH={work.prefix}", "-DCMAKE_CXX_FLAGS=-Wall -Wextra -Werror")
         sh("cmake", "--build", build)
         assert os.access(os.path.join(build, name), os.X_OK), name
 
 
-def case_pkg_config_alone_builds_the_menu(work):
+def case_pkg_config_alone_builds_the_menu_in_the_programs_own_standard(work):
     env = dict(os.environ, PKG_CONFIG_PATH=os.path.join(work.prefix, "lib", "pkgconfig"))
     assert sh("pkg-config", "--modversion", "vuderiv", env=env).strip() == "1.0.0"
     flags = sh("pkg-config", "--cflags", "--libs", "standardmenu", env=env).split()
+    assert not any(flag.startswith("-std") for flag in flags), flags
+    source = os.path.join(EXAMPLES, "menu", "main.cpp")
     program = os.path.join(work.root, "menu-pc")
-    sh("g++", os.path.join(EXAMPLES, "menu", "main.cpp"), "-o", program, *flags)
+    for standard in ["c++20", "c++23"]:
+        sh("g++", f"-std={standard}", source, "-o", program, *flags)
+    older = subprocess.run(["g++", "-std=c++17", "-fsyntax-only", source, *flags],
+                           capture_output=True, text=True, timeout=600)
+    assert older.returncode != 0, "C++17 compiled"
+    first_error = next(line for line in older.stderr.splitlines() if "error" in line)
+    assert "needs C++20" in first_error, older.stderr[-1500:]
 
 
 def case_the_menu_example_goes_to_its_second_screen_and_back_and_quits(work):
+    """Its text buttons (grey, white under the mouse) by the mouse, Esc and the keys."""
     program = os.path.join(work.root, "menu", "menu")
-    game = Game(work.xserver, cwd=work.root, program=program, args=[DATA], title="Menu")
+    game = Game(work.xserver, cwd=work.root, program=program, title="Menu")
+    grey, white, black = (0x40, 0x40, 0x40), (0xFF, 0xFF, 0xFF), (0, 0, 0)
     try:
-        until(lambda: game.shows("start0.bmp", 50, 50), "the main screen")
-        game.click(100, 80)  # START
-        until(lambda: not game.shows("start0.bmp", 50, 50), "the second screen")
-        game.click(250, 300)  # BACK
-        until(lambda: game.shows("start0.bmp", 50, 50), "the main screen again")
-        game.click(100, 230)  # QUIT
+        until(lambda: game.pixel(153, 153) in (grey, white), "START on the main screen")
+        game.click(250, 175)  # START
+        until(lambda: game.pixel(153, 253) in (grey, white) and game.pixel(153, 153) == black,
+              "BACK on the second screen")
+        game.key("key", "Escape")  # a shortcut for BACK
+        until(lambda: game.pixel(153, 153) == white, "START under the mouse again")
+        game.key("key", "Down")
+        until(lambda: game.pixel(153, 253) == white, "the focus on QUIT")
+        game.key("keydown", "Return")  # it ends on the press: a release could find no window
         code = game.wait(30)
         assert code == 0, f"exit status {code}: {game.proc.stderr.read()[-1500:]}"
     finally:
@@ -146,8 +171,8 @@ def case_one_packaging_run_makes_the_game_and_a_lintian_clean_dev_package(work):
 
 
 CASES = [case_the_development_component_holds_the_libraries_alone,
-         case_each_example_builds_through_find_package,
-         case_pkg_config_alone_builds_the_menu,
+         case_each_installed_example_builds_through_find_package,
+         case_pkg_config_alone_builds_the_menu_in_the_programs_own_standard,
          case_the_menu_example_goes_to_its_second_screen_and_back_and_quits,
          case_the_shapes_example_sees_a_tap_and_ends_on_escape,
          case_a_project_embeds_the_tree_and_builds_none_of_the_game,

@@ -291,29 +291,26 @@ std::vector<int> Images() {
     return images;
 }
 
-TEST_F(Buttons, KeysAloneChooseAndOnlyKeysPressedWhileShownCount) {
+TEST_F(Buttons, NoFocusUntilTheFirstKeyAndOnlyKeysPressedWhileShownCount) {
+    using MenuScript::Key;
     const std::vector<ButtonRc> menu = ThreeButtons();
-    TestSupport::PressKey(SDLK_RETURN);  // before the menu: would choose the first
-    TestSupport::ReleaseKey(SDLK_RETURN);
+    TestSupport::PressKey(SDLK_DOWN);  // before the menu: would place the focus
+    TestSupport::ReleaseKey(SDLK_DOWN);
     std::vector<std::vector<int>> seen;
     MenuScript::OnPause([&] { seen.push_back(Images()); });
-    MenuScript::Play(
-        {MenuScript::Key(SDLK_DOWN), MenuScript::Key(SDLK_DOWN), MenuScript::Key(SDLK_RETURN)});
-    EXPECT_EQ(MenuSelection(menu), 2);
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[0], (std::vector<int>{0, 0, 0}));  // the focus shows once a key moved it
-    EXPECT_EQ(seen[1], (std::vector<int>{0, 1, 0}));
-    EXPECT_EQ(seen[2], (std::vector<int>{0, 0, 1}));
+    MenuScript::Play({Key(SDLK_RETURN), Key(SDLK_UP), Key(SDLK_UP), Key(SDLK_RETURN)});
+    EXPECT_EQ(MenuSelection(menu), 1);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0], (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(seen[1], (std::vector<int>{0, 0, 0}));  // Enter without a focus: nothing
+    EXPECT_EQ(seen[2], (std::vector<int>{0, 0, 1}));  // Up from none: the last
+    EXPECT_EQ(seen[3], (std::vector<int>{0, 1, 0}));
 
     std::vector<ButtonRc> hidden = menu;
     hidden[0].visible = false;
-    hidden[1].visible = false;
     MenuScript::OnPause(nullptr);
-    MenuScript::Play({MenuScript::Key(SDLK_RETURN)});
-    EXPECT_EQ(MenuSelection(hidden), 2);  // the focus starts on the first visible one
-    hidden[0].visible = true;
-    MenuScript::Play({MenuScript::Key(SDLK_DOWN), MenuScript::Key(SDLK_RETURN)});
-    EXPECT_EQ(MenuSelection(hidden), 2);  // and passes the hidden one
+    MenuScript::Play({Key(SDLK_DOWN), Key(SDLK_DOWN), Key(SDLK_DOWN), Key(SDLK_RETURN)});
+    EXPECT_EQ(MenuSelection(hidden), 1);  // first visible, round past the hidden one
 }
 
 TEST_F(Buttons, FocusWrapsAndFollowsWhicheverMovedLast) {
@@ -327,14 +324,42 @@ TEST_F(Buttons, FocusWrapsAndFollowsWhicheverMovedLast) {
         }
     });
     MenuScript::Play({MenuScript::Key(SDLK_TAB, KMOD_LSHIFT), MenuScript::Key(SDLK_LEFT),
-                      MenuScript::Key(SDLK_TAB), MenuScript::Key(SDLK_LEFT),
-                      MenuScript::Key(SDLK_SPACE)});
-    EXPECT_EQ(MenuSelection(menu), 1);  // the focus stays where the mouse left it
-    ASSERT_EQ(seen.size(), 5u);
-    EXPECT_EQ(seen[1], (std::vector<int>{0, 0, 1}));  // Shift+Tab: round to the last
+                      MenuScript::Key(SDLK_TAB), MenuScript::Key(SDLK_SPACE),
+                      MenuScript::Key(SDLK_TAB), MenuScript::Key(SDLK_SPACE)});
+    EXPECT_EQ(MenuSelection(menu), 0);
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(seen[1], (std::vector<int>{0, 0, 1}));  // Shift+Tab from none: the last
     EXPECT_EQ(seen[2], (std::vector<int>{1, 0, 0}));  // the mouse moved last; Left is no move
     EXPECT_EQ(seen[3], (std::vector<int>{0, 1, 0}));  // Tab from there
-    EXPECT_EQ(seen[4], (std::vector<int>{0, 0, 0}));  // the mouse over no button
+    EXPECT_EQ(seen[4], (std::vector<int>{0, 0, 0}));  // over no button: Space chose nothing
+    EXPECT_EQ(seen[5], (std::vector<int>{1, 0, 0}));  // Tab from none: the first
+}
+
+TEST_F(Buttons, AStateKeepsTheFocusAcrossCallsAndDisplayChanges) {
+    using MenuScript::Key;
+    const std::vector<ButtonRc> menu = ThreeButtons();
+    MenuState state;
+    MenuScript::Play({Key(SDLK_DOWN), Key(SDLK_DOWN), Key(SDLK_RETURN)});
+    EXPECT_EQ(MenuSelection(menu, state), 1);
+    EXPECT_EQ(state.focus, 1);
+
+    // Shown again (back from another screen): the focus shows at once. The window goes
+    // fullscreen under a pointer that stays, which reads as a new mouse position.
+    std::vector<std::vector<int>> seen;
+    MenuScript::OnPause([&] {
+        seen.push_back(Images());
+        if (seen.size() == 1) {
+            Vuderiv::SetFullscreen(true);
+            TestSupport::PushMouseMove(150, 500);
+            TestSupport::Sync();
+        }
+    });
+    MenuScript::Play({{}, Key(SDLK_RETURN)});
+    EXPECT_EQ(MenuSelection(menu, state), 1);
+    Vuderiv::SetFullscreen(false);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(seen[1], (std::vector<int>{0, 1, 0}));
 }
 
 TEST_F(Buttons, PadMovesTheFocusAndListedKeysChooseAtOnce) {
@@ -347,9 +372,9 @@ TEST_F(Buttons, PadMovesTheFocusAndListedKeysChooseAtOnce) {
         ASSERT_TRUE(TestSupport::WaitUntil([&] { return !Vuderiv::KeyDown(code); }));
     };
     MenuScript::OnPause([&] {
-        if (MenuScript::Pauses() == 1)
+        if (MenuScript::Pauses() <= 2)
             press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, Vuderiv::Key::PadDpadDown);
-        if (MenuScript::Pauses() == 2) press(SDL_CONTROLLER_BUTTON_A, Vuderiv::Key::PadSouth);
+        if (MenuScript::Pauses() == 3) press(SDL_CONTROLLER_BUTTON_A, Vuderiv::Key::PadSouth);
     });
     MenuScript::Play({});
     EXPECT_EQ(MenuSelection(menu), 1);
@@ -369,12 +394,103 @@ TEST_F(Buttons, PadMovesTheFocusAndListedKeysChooseAtOnce) {
     EXPECT_EQ(MenuScript::Pauses(), 2);
 }
 
+TEST_F(Buttons, ShortcutsAndTheFocusShareAScreen) {
+    using MenuScript::Key;
+    const std::vector<ButtonRc> menu = ThreeButtons();
+    MenuState state{.shortcuts = {{Vuderiv::Key::Esc, 2}}};
+    MenuScript::Play({Key(SDLK_DOWN), Key(SDLK_ESCAPE)});
+    EXPECT_EQ(MenuSelection(menu, state), 2);
+    MenuScript::Play({Key(SDLK_DOWN), Key(SDLK_RETURN)});
+    EXPECT_EQ(MenuSelection(menu, state), 1);  // from the focus kept: the second
+    state.focusKeys = false;
+    MenuScript::Play({Key(SDLK_UP), Key(SDLK_RETURN), Key(SDLK_ESCAPE)});
+    EXPECT_EQ(MenuSelection(menu, state), 2);
+    EXPECT_EQ(MenuScript::Pauses(), 3);
+}
+
+TEST_F(Buttons, AStepDrawsTestsAndNeverWaits) {
+    const std::vector<ButtonRc> menu = ThreeButtons();
+    TestSupport::Click(150, 220);  // before the first step: does not count
+    MenuScript::Play({});
+    MenuState state;
+    EXPECT_EQ(MenuStep(menu, state), kNoSelection);
+    EXPECT_EQ(Images(), (std::vector<int>{0, 1, 0}));  // drawn, the mouse over the second
+    EXPECT_EQ(Vuderiv::WindowPixel(150, 305), 0u);     // the program shows the buffer
+    TestSupport::PressKey(SDLK_UP);
+    TestSupport::ReleaseKey(SDLK_UP);
+    EXPECT_EQ(MenuStep(menu, state), kNoSelection);
+    EXPECT_EQ(Images(), (std::vector<int>{1, 0, 0}));  // up from the button under the mouse
+    TestSupport::Click(150, 220);
+    EXPECT_EQ(MenuStep(menu, state), 1);
+    EXPECT_EQ(MenuScript::Pauses(), 0);
+
+    TestSupport::Click(150, 120);
+    RestartMenu(state);  // shown anew: the click before does not count
+    EXPECT_EQ(MenuStep(menu, state), kNoSelection);
+}
+
+TEST_F(Buttons, ImagesOfLongNamesTextLabelsAndFreedButtons) {
+    const std::string folder = "a folder whose name is longer than twenty-nine characters";
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file("n.bmp", folder + "/normal.bmp");
+    std::filesystem::copy_file("o.bmp", folder + "/mouse-over.bmp");
+    const uint32_t before = Vuderiv::detail::BitmapTableLength();
+    const ButtonRc images = At(CreateImageButton(20, 20,
+                                                 {.normal = folder + "/normal.bmp",
+                                                  .mouseOver = folder + "/mouse-over.bmp",
+                                                  .normalMask = "m.bmp"}),
+                               100, 100);
+    EXPECT_EQ(Vuderiv::detail::BitmapTableLength(), before + 3);
+    EXPECT_EQ(images.mask[1], images.mask[0]);  // no mouse-over mask: the normal one
+    EXPECT_NE(images.bitmap[1], 0u);
+    DrawButton(images);
+    EXPECT_EQ(Vuderiv::BufferPixel(105, 105), kNormal);
+    EXPECT_EQ(Vuderiv::BufferPixel(115, 105), 0u);  // through the mask
+
+    const LabelLook look{.style = 1,
+                         .color = 0xFFFFFF,
+                         .background = kBlue,
+                         .overColor = 0,
+                         .overBackground = kOver};
+    const std::vector<ButtonRc> text = {At(CreateTextButton(120, 40, "MMMM", look), 300, 100)};
+    const auto colours = [] {
+        std::vector<uint32_t> seen;
+        for (int32_t x = 300; x < 420; ++x)
+            seen.push_back(Vuderiv::BufferPixel(x, 120));
+        return seen;
+    };
+    DrawButton(text[0]);
+    EXPECT_EQ(Vuderiv::BufferPixel(302, 102), kBlue);
+    EXPECT_THAT(colours(), testing::Contains(0xFFFFFFu));  // the letters in the text colour
+    EXPECT_EQ(Vuderiv::BufferPixel(303, 120), kBlue);      // and centred: none at the edge
+    MenuState state;
+    EXPECT_EQ(MenuStep(text, state), kNoSelection);
+    TestSupport::PressKey(SDLK_DOWN);
+    EXPECT_EQ(MenuStep(text, state), kNoSelection);
+    EXPECT_EQ(Vuderiv::BufferPixel(302, 102), kOver);  // focused: the other colours
+    EXPECT_THAT(colours(), testing::Contains(0u));
+
+    ButtonRc freed = images;
+    FreeButton(freed);
+    EXPECT_FALSE(freed.visible);
+    EXPECT_EQ(freed.bitmap, (std::array<uint32_t, 2>{0, 0}));
+    Vuderiv::ClearScreen();
+    testing::internal::CaptureStderr();
+    Vuderiv::DrawBitmap(images.bitmap[0], 100, 100);  // a released handle draws nothing
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Vuderiv::BufferPixel(105, 105), 0u);
+}
+
 TEST(ButtonsDeathTest, BadSizesNamesAndPositionsStopTheProgram) {
     EXPECT_EQ(MakeBitmapName("images/twenty-nine-chars1.bmp")[28], 'p');
-    EXPECT_DEATH(MakeBitmapName("images/thirty-characters-a.bmp"),
-                 "run-time error: button image name longer than 29 characters: "
-                 "\"images/thirty-characters-a.bmp\"");
+    // A clear line and a plain exit status, no core dump.
+    EXPECT_EXIT(MakeBitmapName("images/thirty-characters-a.bmp"),
+                testing::ExitedWithCode(StandardLib::kRunTimeErrorStatus),
+                "run-time error: button image name longer than 29 characters: "
+                "\"images/thirty-characters-a.bmp\"");
     EXPECT_DEATH(CreateButton(-1, 10, "n.bmp", "o.bmp"), "run-time error: negative button size");
+    EXPECT_DEATH(CreateTextButton(10, 2147483648u, "OK"),
+                 "run-time error: button size 10 x 2147483648 larger than 2147483647");
     ButtonRc far;
     far.x0 = INT32_MAX - 5;
     far.width = 10;

@@ -10,6 +10,7 @@
 #include "DiskAudio.h"
 #include "GameFixture.h"
 #include "Geluid.h"
+#include "Harness.h"
 #include "MainLoop.h"
 #include "Menu.h"
 #include "MenuScript.h"
@@ -209,10 +210,49 @@ TEST_F(StartMenu, TheQuitClickIsHeardToItsEnd) {
 TEST_F(StartMenu, KeysAloneSetTheDifficultyAndStart) {
     using MenuScript::Key;
     Difficulty = 0;
-    EXPECT_EQ(
-        DifficultyAfter({Key(SDLK_DOWN), Key(SDLK_RETURN), Key(SDLK_RIGHT), Key(SDLK_RIGHT),
-                         Key(SDLK_RIGHT), Key(SDLK_LEFT), Key(SDLK_ESCAPE), Key(SDLK_RETURN)}),
-        1u);
+    EXPECT_EQ(DifficultyAfter({Key(SDLK_DOWN), Key(SDLK_DOWN), Key(SDLK_RETURN), Key(SDLK_RIGHT),
+                               Key(SDLK_RIGHT), Key(SDLK_RIGHT), Key(SDLK_LEFT), Key(SDLK_ESCAPE),
+                               Key(SDLK_RETURN)}),
+              1u);
+}
+
+// A row of pixels through the start button (0) or the settings button (1) as drawn.
+std::vector<uint32_t> Row(int knop) {
+    std::vector<uint32_t> pixels;
+    for (int32_t x = 52; x < 273; ++x)
+        pixels.push_back(Vuderiv::BufferPixel(x, 82 + 150 * knop));
+    return pixels;
+}
+
+TEST_F(StartMenu, TheFocusShowsFromTheFirstKeyAndStaysAcrossBackAndFullscreen) {
+    using MenuScript::Key;
+    TestSupport::PushMouseMove(900, 700);  // over no button
+    TestSupport::Sync();
+    std::vector<std::vector<uint32_t>> start, settings;
+    MenuScript::OnPause([&] {
+        start.push_back(Row(0));
+        settings.push_back(Row(1));
+        if (start.size() == 7) {  // back in the start menu: fullscreen under a still pointer
+            Vuderiv::SetFullscreen(true);
+            TestSupport::PushMouseMove(700, 600);
+            TestSupport::Sync();
+        }
+    });
+    // Enter alone chooses nothing; Down, Down: settings; there Right and Esc (back); back
+    // in the start menu the focus is still on settings, so Up reaches start, not quit.
+    Difficulty = 0;
+    EXPECT_EQ(DifficultyAfter({Key(SDLK_RETURN), Key(SDLK_DOWN), Key(SDLK_DOWN), Key(SDLK_RETURN),
+                               Key(SDLK_RIGHT), Key(SDLK_ESCAPE), Key(SDLK_UP), Key(SDLK_RETURN)}),
+              1u);
+    Vuderiv::SetFullscreen(false);
+    EXPECT_TRUE(Vuderiv::WindowIsOpen());  // start was chosen, not quit
+    ASSERT_EQ(start.size(), 8u);
+    EXPECT_EQ(start[1], start[0]);        // Enter lit nothing
+    EXPECT_NE(start[2], start[1]);        // Down: start lit
+    EXPECT_NE(settings[3], settings[2]);  // Down: settings lit
+    EXPECT_EQ(start[3], start[1]);
+    EXPECT_EQ(settings[6], settings[3]);  // back: settings lit as when it was chosen
+    EXPECT_EQ(start[7], start[2]);        // Up: start lit again
 }
 
 // The pad alone, as the controls table says: D-pad or stick moves the focus, the south

@@ -24,6 +24,9 @@ void RegisterLeftClick(int32_t x, int32_t y);
 std::optional<ClickRc> RecordedClick();
 // Forgets the recorded click.
 void ForgetClick();
+// Installs the click recorder and forgets whatever release it holds: from now on only new
+// releases count.
+void RecordFromNow();
 
 // The pause between two passes of MenuSelection; tests put in one that drives input.
 using PauseProc = void (*)(uint32_t ms);
