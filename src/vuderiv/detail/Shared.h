@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "Frame.h"
+#include "MaskRuns.h"
 #include "Surface.h"
 #include "Vuderiv.h"
 
@@ -32,6 +33,9 @@ struct BitStruct {
     // asked for a width or height of 0 keeps the file's picture but draws nothing.
     uint32_t width = 0;
     uint32_t height = 0;
+    // The surface's runs as a mask, made at its first use as one. Whatever changes the
+    // surface's pixels forgets them.
+    MaskRuns runs;
 };
 
 // Requests that the program thread (and tests) send to the window thread as SDL user events.
