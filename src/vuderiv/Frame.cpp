@@ -117,10 +117,10 @@ Span TakeChanges(Surface& copy, const Surface& buffer, int32_t y, int32_t x0, in
     const auto same = [&](int32_t a, int32_t b) {
         return std::memcmp(from + a, to + a, static_cast<size_t>(b - a) * sizeof(uint32_t)) == 0;
     };
-    int32_t first = 0;  // piece by piece: a changed row is read once up to its change
-    while (first < n && same(first, std::min(first + kPiece, n)))
+    if (same(0, n)) return {};
+    int32_t first = 0;
+    while (same(first, std::min(first + kPiece, n)))
         first += kPiece;
-    if (first >= n) return {};
     int32_t end = n;  // the piece at first differs, so this stops short of it
     for (int32_t before = std::max(end - kPiece, first); same(before, end);
          before = std::max(end - kPiece, first))
