@@ -2,7 +2,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "GameFixture.h"
@@ -10,6 +12,7 @@
 #include "Menu.h"
 #include "MenuScript.h"
 #include "Shared.h"
+#include "StandardMenu.h"
 #include "Vuderiv.h"
 
 using namespace Zarvok;
@@ -51,6 +54,28 @@ std::vector<uint32_t> Field() {
             pixels.push_back(Vuderiv::BufferPixel(x, y));
     }
     return pixels;
+}
+
+// The whole picture in the buffer.
+std::vector<uint32_t> Picture() {
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < 800; ++y) {
+        for (int32_t x = 0; x < 1000; ++x)
+            pixels.push_back(Vuderiv::BufferPixel(x, y));
+    }
+    return pixels;
+}
+
+// Where two pictures first differ, and in how many pixels; empty when they are alike.
+std::string Difference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    const auto verschil = std::mismatch(a.begin(), a.end(), b.begin());
+    if (verschil.first == a.end()) return {};
+    const auto i = verschil.first - a.begin();
+    size_t aantal = 0;
+    for (size_t j = 0; j < a.size(); ++j)
+        aantal += a[j] != b[j] ? 1 : 0;
+    return std::to_string(aantal) + " pixels differ, the first at (" + std::to_string(i % 1000) +
+           ", " + std::to_string(i / 1000) + ")";
 }
 
 uint32_t gDifficultyInPlay = 99;
@@ -95,6 +120,41 @@ TEST_F(StartMenu, FieldBackgroundRestoredAndImagesLoadedOnce) {
     MenuScript::Play({kSettings, kUp, kBack, kSettings, kBack, kStart});
     Menu();
     EXPECT_EQ(Vuderiv::detail::BitmapTableLength(), table);
+}
+
+// The difficulty screen as its parts make it: the menu picture whole, the three controls
+// and the easy field each from its own images at its own place.
+TEST_F(StartMenu, TheDifficultyScreenIsTheMenuPictureWithItsControlsAlone) {
+    std::vector<std::vector<uint32_t>> pictures;
+    MenuScript::OnPause([&] { pictures.push_back(Picture()); });
+    MenuScript::Play({kSettings, kBack, kStart});
+    Menu();
+    ASSERT_GE(pictures.size(), 2u);
+
+    Vuderiv::ClearScreen();
+    Vuderiv::DrawBitmap(Vuderiv::LoadBitmap("images/Menu.bmp", 1000, 800), 0, 0);
+    struct Control {
+        int32_t x, y, w;
+        const char* mouseOver;
+        const char* mask;
+    };
+    for (const Control c : {Control{25, 250, 50, "images/down1.bmp", "images/down_mask.bmp"},
+                            Control{245, 250, 50, "images/up1.bmp", "images/up_mask.bmp"},
+                            Control{175, 500, 200, "images/back1.bmp", "images/back_mask.bmp"}}) {
+        StandardMenu::ButtonRc knop =
+            StandardMenu::CreateMaskedButton(c.w, 100, "images/full_mask.bmp", c.mouseOver, c.mask);
+        knop.x0 = c.x;
+        knop.y0 = c.y;
+        StandardMenu::DrawButton(knop);
+    }
+    StandardMenu::ButtonRc veld =
+        StandardMenu::CreateField(170, 100, "images/full_mask.bmp", "images/easy_mask.bmp");
+    veld.x0 = 75;
+    veld.y0 = 250;
+    StandardMenu::DrawButton(veld);
+    const std::vector<uint32_t> verwacht = Picture();
+    EXPECT_NE(Difference(pictures[0], verwacht), "") << "the start menu differs from it";
+    EXPECT_EQ(Difference(pictures[1], verwacht), "");
 }
 
 TEST_F(StartMenu, HardChosenInTheMenuIsPlayed) {
