@@ -9,6 +9,11 @@ Xvfb: start-up until the start menu is shown, the CPU share it takes of one core
 idle in the menu and then in play (from /proc), and its peak resident memory; at scale 1,
 at scale 2 and in fullscreen (when openbox is there to manage the window).
 
+The sprite scene (bench_sprites with Vuderiv, bench_sprites_sdl with plain SDL2 at its
+best) runs on the same Xvfb, the two alternated over a few rounds: each one's CPU share of
+one core (the whole process, from getrusage) and its drawing per frame (the thread's CPU
+time, median), the ratio Vuderiv / SDL2, and whether both showed the same last picture.
+
 With --old, a build of another version is measured in the same run on the same X server,
 and its figures stand beside these (a dash where that version has no such measure).
 
@@ -17,6 +22,7 @@ Usage: bench/report.py BUILD_DIR [--old OLD_BUILD_DIR]
 import json
 import os
 import shutil
+import statistics
 import subprocess
 import sys
 import time
@@ -54,6 +60,9 @@ EARLIER = {PRESENT % (scale, change): ["BM_UpdateWindowAndPresent/%d" % scale] +
            (["BM_UpdateWindowAndPresent"] if scale == 1 else [])
            for scale in (1, 2) for change in (0, 1, 2)}
 SAMPLE_SECONDS = 10
+SPRITE_ROUNDS = 3
+SPRITE_SECONDS = "5"
+SPRITE_PROGRAMS = [("Vuderiv", "bench_sprites"), ("SDL2 at its best", "bench_sprites_sdl")]
 SCREEN = "2200x1700"  # large enough for the presentation at scale 2
 
 
@@ -222,6 +231,41 @@ def window_manager(xserver):
     return manager
 
 
+def sprite_run(path, env):
+    """One run of a sprite scene program: {"cpu_share": %, "draw_us": us, "picture": hash}."""
+    done = subprocess.run([path, SPRITE_SECONDS], env=env, capture_output=True, text=True,
+                          check=True, timeout=120)
+    fields = dict(f.split("=") for f in done.stdout.split()[2:])
+    return {"cpu_share": float(fields["cpu_share"]), "draw_us": float(fields["draw_us"]),
+            "picture": fields["picture"]}
+
+
+def sprite_table(build, xserver):
+    """The sprite scene's lines, or none when a program is not built."""
+    paths = [os.path.join(build, "bench", program) for _, program in SPRITE_PROGRAMS]
+    if not all(os.path.exists(p) for p in paths):
+        return []
+    runs = [[], []]
+    for _ in range(SPRITE_ROUNDS):
+        for i, path in enumerate(paths):
+            runs[i].append(sprite_run(path, xserver.env))
+    median = [{k: statistics.median(r[k] for r in rs) for k in ("cpu_share", "draw_us")}
+              for rs in runs]
+    same = len({r["picture"] for rs in runs for r in rs}) == 1
+    names = [name for name, _ in SPRITE_PROGRAMS]
+    header = "| sprite scene: 500 masked 32 x 32 sprites, 800 x 600, 60 frames/s, " \
+             f"median of {SPRITE_ROUNDS} | {names[0]} | {names[1]} | ratio |"
+    rows = [("CPU share of one core (whole process)", "cpu_share", "%"),
+            ("drawing per frame (thread CPU time)", "draw_us", "us")]
+    lines = [header, "|---|---|---|---|"]
+    for label, key, unit in rows:
+        ours, theirs = median[0][key], median[1][key]
+        lines.append(f"| {label} | {ours:.2f} {unit} | {theirs:.2f} {unit} | "
+                     f"{ours / theirs:.2f}x |")
+    lines.append(f"| the same picture in both | {'yes' if same else 'NO'} | | |")
+    return lines
+
+
 def measure(build, xserver, displays):
     figures = benchmark_rows(build, xserver)
     for how, args, place in displays:
@@ -252,6 +296,7 @@ def main():
         try:
             if manager is not None:
                 displays.append(("fullscreen", ["--fullscreen"], fullscreen_place()))
+            sprites = sprite_table(build, xserver)
             new = measure(build, xserver, displays)
             earlier = measure(old, xserver, displays[:1]) if old else None
         finally:
@@ -269,6 +314,9 @@ def main():
     print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
     for row in rows:
         print(line.format(*row))
+    if sprites:
+        print()
+        print("\n".join(sprites))
     return 0
 
 

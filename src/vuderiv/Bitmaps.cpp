@@ -214,39 +214,22 @@ void ReportLoadFailure(const std::string& path, const std::string& fault) {
     Report("Vuderiv: " + path + ": cannot be loaded: " + fault);
 }
 
-// A mask pixel is 1 where the mask image is light: the mean of red, green and blue is
-// at least 128.
-bool Light(uint32_t pixel) {
-    return (pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF) >= 3 * 128;
-}
-
 // Calls run(y, x, n) for each run of n target pixels from (x, y) on where the mask, read
 // from its own origin over the picture's drawn block at (left, top), is 1; outside the
-// mask it is 0.
+// mask it is 0. The mask's runs are found at its first use and kept.
 template <typename Run>
 void ForLightRuns(const Surface& target, int64_t left, int64_t top, const BitStruct& slot,
-                  const Surface& mask, Run run) {
-    const Block block = Clip(target, left, top, std::min<int64_t>(slot.width, mask.width),
-                             std::min<int64_t>(slot.height, mask.height));
-    const int32_t end = block.x + block.w;
-    for (int32_t y = block.y; y < block.y + block.h; ++y) {
-        const uint32_t* light = mask.Row(static_cast<int32_t>(y - top)) - left;
-        for (int32_t x = block.x; x < end;) {
-            if (!Light(light[x])) {
-                ++x;
-                continue;
-            }
-            const int32_t first = x;
-            while (x < end && Light(light[x]))
-                ++x;
-            run(y, first, x - first);
-        }
-    }
+                  BitStruct& mask, Run run) {
+    const Block block = Clip(target, left, top, std::min<int64_t>(slot.width, mask.surface.width),
+                             std::min<int64_t>(slot.height, mask.surface.height));
+    if (block.Empty()) return;
+    if (!mask.runs.Made()) mask.runs.Make(mask.surface);
+    mask.runs.ForEach(block, left, top, run);
 }
 
 // Copies the picture's drawn block to (x, y) of the target where the mask is 1; elsewhere
 // the target keeps its pixels.
-void MaskedCopy(Surface& target, int64_t x, int64_t y, const BitStruct& slot, const Surface& mask) {
+void MaskedCopy(Surface& target, int64_t x, int64_t y, const BitStruct& slot, BitStruct& mask) {
     ForLightRuns(target, x, y, slot, mask, [&](int32_t row, int32_t column, int32_t n) {
         const uint32_t* from = slot.surface.Row(static_cast<int32_t>(row - y)) + (column - x);
         std::memcpy(target.Row(row) + column, from, static_cast<size_t>(n) * sizeof(uint32_t));
@@ -393,7 +376,7 @@ void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y) {
 void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) {
     Canvas canvas;
     const BitStruct* picture = Find(bitmap);
-    const Surface* mask = Picture(maskbitmap);
+    BitStruct* mask = Find(maskbitmap);
     if (!canvas.Open() || picture == nullptr || mask == nullptr) return;
     MaskedCopy(canvas.Buffer(), x, y, *picture, *mask);
     if (canvas.Buffering()) return;
@@ -406,8 +389,10 @@ void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t y
                 int32_t ydest, uint32_t width, uint32_t height) {
     Canvas canvas;
     const Surface* source = Picture(srcbitmap);
-    Surface* target = Picture(destbitmap);
-    if (source == nullptr || target == nullptr) return;
+    BitStruct* destination = Find(destbitmap);
+    if (source == nullptr || destination == nullptr) return;
+    destination->runs.Forget();  // its pixels change
+    Surface* target = &destination->surface;
     if (source != target) {
         CopyBlock(*target, xdest, ydest, *source, xsrc, ysrc, width, height);
         return;

@@ -1,6 +1,7 @@
 #include "Scene.h"
 
 #include "State.h"
+#include "Tegellaag.h"
 #include "Vuderiv.h"
 
 namespace Zarvok {
@@ -96,7 +97,7 @@ void DrawBackground() {
 }
 
 void Draw() {
-    DrawBackground();
+    TekenTegellaag();
     Vuderiv::DrawBitmap(
         Bmps_manneke[Manneke.Richting == KIJKLINKS ? BMP_KIJKLINKS : BMP_KIJKRECHTS],
         Manneke.Huidigepos_x, Manneke.Huidigepos_y);

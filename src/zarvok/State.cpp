@@ -1,5 +1,7 @@
 #include "State.h"
 
+#include "Tegellaag.h"
+
 namespace Zarvok {
 
 uint32_t Resterende_vijanden = 0;
@@ -51,6 +53,7 @@ void ResetState() {
     Q_pressed = false;
     Menubeelden_geladen = false;
     Eerstekeer = true;
+    VergeetTegellaag();
 }
 
 }  // namespace Zarvok

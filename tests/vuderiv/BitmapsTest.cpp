@@ -369,6 +369,28 @@ TEST_F(Bitmaps, MaskCopiesWhereLightAndKeepsTheTargetWhereDark) {
     EXPECT_EQ(Capture(1, 2, 6, 1), std::vector<uint32_t>(6, kGreen));
 }
 
+// A mask's runs are kept from its first use: a mask changed or replaced afterwards must
+// draw as it is now, never as it was.
+TEST_F(Bitmaps, MaskChangedAfterItsFirstUseDrawsAsItIsNow) {
+    const uint32_t picture = dir_.Load("pic.bmp", BmpWriter::Solid(4, 1, kRed));
+    const uint32_t light = dir_.Load("light.bmp", BmpWriter::Solid(2, 1, 0xFFFFFF));
+    const uint32_t mask = dir_.Load("mask.bmp", Picture{4, 1, {0xFFFFFF, 0}, {0, 1, 1, 0}});
+    const auto drawn = [&](uint32_t with) {
+        CanvasProbe::FillBuffer(0, 0, 4, 1, kGreen);
+        DrawMaskBitmap(picture, with, 0, 0);
+        return Capture(0, 0, 4, 1);
+    };
+    EXPECT_EQ(drawn(mask), (std::vector<uint32_t>{kRed, kGreen, kGreen, kRed}));
+    CopyBitmap(light, mask, 0, 0, 1, 0, 2, 1);  // its dark middle made light
+    EXPECT_EQ(drawn(mask), std::vector<uint32_t>(4, kRed));
+
+    // A new mask in the slot of a destroyed one.
+    DestroyBitmap(mask);
+    const uint32_t next = dir_.Load("next.bmp", Picture{4, 1, {0xFFFFFF, 0}, {1, 0, 1, 1}});
+    ASSERT_EQ(next, mask);
+    EXPECT_EQ(drawn(next), (std::vector<uint32_t>{kGreen, kRed, kGreen, kGreen}));
+}
+
 TEST_F(Bitmaps, UnbufferedMaskKeepsTheWindowsOwnPixelsWhereDark) {
     const uint32_t picture = dir_.Load("pic.bmp", BmpWriter::Solid(2, 1, kRed));
     const uint32_t mask = dir_.Load("mask.bmp", Picture{2, 1, {0xFFFFFF, 0}, {0, 1}});

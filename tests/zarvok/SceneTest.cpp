@@ -1,6 +1,7 @@
 // The drawn frame, read back from the window.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "GameFixture.h"
@@ -52,6 +53,29 @@ TEST_F(Scene, TilesAtTheirCellsAndThePlayerFacingHisWay) {
     Release({SDLK_RIGHT});
     EXPECT_EQ(At(kSafeX + 50, kSafeY + 30), kMannekeRechts);
     EXPECT_EQ(At(kSafeX + 10, kSafeY + 30), kLucht);
+}
+
+// The tiles reach the frame through a layer drawn once per grid: a cell or a tile image
+// changed during a level shows at the next frame, and a tile image that is missing draws
+// nothing there, as drawing each tile does.
+TEST_F(Scene, TilesChangedDuringALevelShowAtTheNextFrame) {
+    Draw();
+    Background[10][10] = GROND;
+    Background[11][10] = BAKSTEEN;
+    Draw();
+    EXPECT_EQ(Cell(10, 10), kGrond);
+    EXPECT_EQ(Cell(11, 10), kBaksteen);
+
+    std::swap(Bitmaps[BMP_LUCHT], Bitmaps[BMP_GROND]);
+    Draw();
+    EXPECT_EQ(Cell(10, 10), kLucht);
+    EXPECT_EQ(Cell(11, 11), kGrond);
+
+    Bitmaps[BMP_LUCHT] = 0;  // no image for the sky cells: they keep what the buffer holds
+    Vuderiv::Rectangle(200, 200, 219, 219, 0x123456, true);
+    Draw();
+    EXPECT_EQ(Cell(11, 11), 0x123456u);
+    EXPECT_EQ(Cell(11, 10), kBaksteen);
 }
 
 TEST_F(Scene, EnemyBarsScaleWithTheDifficulty) {

@@ -19,6 +19,7 @@
 
 #include "Callback.h"
 #include "Frame.h"
+#include "MaskRuns.h"
 #include "Surface.h"
 #include "Vuderiv.h"
 
@@ -39,6 +40,9 @@ struct BitStruct {
     uint32_t colorKey = 0xFFFFFFFF;
     // Which of its slot's generations this bitmap is (Handles.h); 0 while handles are reused.
     uint16_t generation = 0;
+    // The surface's runs as a mask, made at its first use as one. Whatever changes the
+    // surface's pixels forgets them.
+    MaskRuns runs;
 };
 
 // Requests that the program thread (and tests) send to the window thread as SDL user events.
