@@ -274,7 +274,7 @@ SDL_RWops* OpenFile(const char* file) {
 uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
     const auto width = static_cast<uint32_t>(surface.width);
     const auto height = static_cast<uint32_t>(surface.height);
-    BitStruct entry{std::move(surface), width, height, {}, kNoColorKey, 0};
+    BitStruct entry{std::move(surface), width, height, {}, kNoColorKey, 0, {}};
     const auto isFree = [](const BitStruct& slot) { return slot.surface.Empty(); };
     const auto hole = std::find_if(table.begin(), table.end(), isFree);
     if (hole != table.end()) {
