@@ -114,23 +114,55 @@ bool ScreenHolds(const Shared& s) {
 Layout SizeWindow(Shared& s, const Choice& asked) {
     const Layout layout = Windowed(s, Room(s), asked.scale);
     SDL_SetWindowSize(s.sdlWindow, layout.w, layout.h);
+    s.placedWidth = layout.w;
+    s.placedHeight = layout.h;
     const bool whole = IsWhole(asked.scale) || asked.scale == 0;
     s.fitPicture = asked.fullscreen ? !whole || !ScreenHolds(s) : layout.fitted;
     return layout;
 }
+
+// Centres the window on the usable area, frame and all, so that the title bar is on the screen.
+void CentreWindow(Shared& s, const Layout& layout) {
+    const SDL_Rect room = Room(s);
+    SDL_SetWindowPosition(s.sdlWindow, room.x - s.borders.left + (room.w - layout.w) / 2,
+                          room.y - s.borders.top + (room.h - layout.h) / 2);
+}
+
+// The most times a shown window is brought to the size and place its frame asks for: a
+// window manager that answers late is followed, one that refuses the size is not fought.
+constexpr int kLateCorrections = 3;
 
 }  // namespace
 
 bool PlaceWindow(Shared& s) {
     const Choice asked = Asked(s);
     s.borders = MeasureBorders(s.sdlWindow);
+    s.corrections = 0;
     const Layout layout = SizeWindow(s, asked);
     if (asked.strict && IsWhole(asked.scale) && asked.scale > s.largestScale) return false;
-    // Centred on the usable area, frame and all, so that the title bar is on the screen.
-    const SDL_Rect room = Room(s);
-    SDL_SetWindowPosition(s.sdlWindow, room.x - s.borders.left + (room.w - layout.w) / 2,
-                          room.y - s.borders.top + (room.h - layout.h) / 2);
+    CentreWindow(s, layout);
     return true;
+}
+
+void CheckPlace(Shared& s) {
+    const Choice asked = Asked(s);
+    if (asked.fullscreen || IsFullscreen(s.sdlWindow) || s.corrections >= kLateCorrections) return;
+    Borders now;
+    if (SDL_GetWindowBordersSize(s.sdlWindow, &now.top, &now.left, &now.bottom, &now.right) != 0)
+        return;
+    const bool framed = now.top != s.borders.top || now.left != s.borders.left ||
+                        now.bottom != s.borders.bottom || now.right != s.borders.right;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(s.sdlWindow, &w, &h);
+    if (!framed && w == s.placedWidth && h == s.placedHeight) return;
+    ++s.corrections;
+    if (framed) {  // the frame that came: the size and place for it
+        s.borders = now;
+        CentreWindow(s, SizeWindow(s, asked));
+    } else {  // the size set went astray
+        SDL_SetWindowSize(s.sdlWindow, s.placedWidth, s.placedHeight);
+    }
+    Refit(s);
 }
 
 void ApplyDisplay(Shared& s) {

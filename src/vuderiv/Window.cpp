@@ -179,6 +179,10 @@ void HandleEvent(Shared& s, const SDL_Event& event) {
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED) Paint(s);
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleasePads();
         if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Refit(s);
+        if (event.window.event == SDL_WINDOWEVENT_SHOWN ||
+            event.window.event == SDL_WINDOWEVENT_MOVED) {
+            CheckPlace(s);
+        }
     } else if (!HandleWindowKey(s, event)) {
         HandleInputEvent(event);
     }

@@ -94,6 +94,8 @@ struct Shared {
     // opening, and whether the picture is fitted to the window surface (Scaler.h).
     Borders borders;
     bool fitPicture = false;
+    int placedWidth = 0, placedHeight = 0;  // the windowed client size last set
+    int corrections = 0;  // how often the shown window was brought to its place (CheckPlace)
 
     // --- Window icon, guarded by iconLock --------------------------------------------
     std::mutex iconLock;
@@ -242,6 +244,9 @@ void FilterLateWakeUpErrors();
 // Window thread, with the new window still hidden: its size and place for the asked display
 // on its screen. False when the strict choice refuses it (nothing is said).
 bool PlaceWindow(Shared& s);
+// Window thread, on the shown window's events: brings a window whose frame or size is not
+// what its place asks for (a window manager that answered late) to that place.
+void CheckPlace(Shared& s);
 // Window thread: the frame the window manager will put around the hidden window (none
 // without one); asks the manager and waits a little for its answer.
 Borders MeasureBorders(SDL_Window* window);
