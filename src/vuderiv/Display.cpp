@@ -69,8 +69,9 @@ Layout Windowed(Shared& s, const SDL_Rect& room, uint32_t asked) {
         FittedSize(w, h, room.w, room.h, fitted.w, fitted.h);
         return fitted;
     }
-    const uint32_t scale =
-        asked == 0 || asked == DefaultScale ? (asked == 0 ? largest : 1) : std::min(asked, largest);
+    uint32_t scale = 1;  // DefaultScale
+    if (asked == 0) scale = largest;
+    if (IsWhole(asked)) scale = std::min(asked, largest);
     return {w * static_cast<int>(scale), h * static_cast<int>(scale), false};
 }
 

@@ -110,6 +110,7 @@ uint32_t Blend(uint32_t a, uint32_t b, uint32_t weight) {
 }
 
 void ShowFitted(Frame& frame, const Surface& buffer, const Block& block) {
+    if (frame.copy.width != buffer.width || frame.copy.height != buffer.height) return;
     int32_t firstRow = frame.shownHeight, endRow = 0;
     for (int32_t y = block.y; y < block.y + block.h; ++y) {
         const Span changed = Changes(frame, buffer, y, block.x, block.w);
