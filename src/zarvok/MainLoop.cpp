@@ -87,6 +87,7 @@ void Eindelevel() {
             Speel(G_SPEL_GEWONNEN);
             Bericht("Proficiat! U BENT GEWONNEN", 1400);
             Q_pressed = true;
+            return;  // the won game stands, though the last enemy took the player along
         }
     }
     if (Manneke.Levens <= 0) {

@@ -26,7 +26,8 @@ void TelFrame();
 // The game logic of a frame: the player, the enemies, contacts, generation, the bullets.
 void FrameLogica();
 // The end-of-level check: level 1 won leads into level 2, level 2 won ends the game, and
-// health at 0 or less ends it with Difficulty back to easy.
+// health at 0 or less ends it with Difficulty back to easy. A game won in a frame is not
+// lost in it too; a player dead as he wins level 1 dies after level 2 is set up.
 void Eindelevel();
 // A game: the start menu, then level 1 until the game ends (Q, death, win) or the window
 // closes. Nothing is set up when the window closes in the menu.
