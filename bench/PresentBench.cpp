@@ -1,8 +1,9 @@
 // What a frame costs the window thread: UpdateWindow followed by the wait until the
 // window thread has presented the picture, at scale 1 and at scale 2, for three kinds of
 // frame: the same picture again, every pixel changed, and a game-like frame in which a
-// 40 x 40 figure moved; and fitted in fullscreen. Run it under a real X server (Xvfb) of at least 2000 x 1600 to see
-// the presentation itself; under the offscreen driver it shows the event round trip.
+// 40 x 40 figure moved; and fitted in fullscreen. Run it under a real X server (Xvfb) of at least
+// 2000 x 1600 to see the presentation itself; under the offscreen driver it shows the event round
+// trip.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>

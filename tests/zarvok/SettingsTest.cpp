@@ -46,7 +46,8 @@ TEST(SettingsText, EachKindOfBadContentIsOneFaultAndTheDefault) {
         std::string fout;
     };
     const std::vector<Geval> gevallen = {
-        {"scale = 0\nvolume = 5\n", "line 1: scale takes a whole number from 1, auto or fit, not '0'"},
+        {"scale = 0\nvolume = 5\n",
+         "line 1: scale takes a whole number from 1, auto or fit, not '0'"},
         {"volume = 5\nscale = -2", "line 2: scale takes"},
         {"volume = 5\nvolume = 101\n", "line 2: volume takes a whole number 0..100, not '101'"},
         {"volume = 5\nmute = maybe\n", "line 2: mute takes yes or no, not 'maybe'"},

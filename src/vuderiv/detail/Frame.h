@@ -2,9 +2,9 @@
 // picture lies on it. Private to Vuderiv.
 //
 // The window's picture lives in the window surface itself, in the surface's own pixel
-// layout, at the window's whole scale or fitted to it (Scaler.h). Showing the buffer compares it with a copy of what
-// the surface last took, writes only the rows' changed parts and notes where they lie; the
-// window system is then given just those parts of the surface to copy to the screen.
+// layout, at the window's whole scale or fitted to it (Scaler.h). Showing the buffer compares it
+// with a copy of what the surface last took, writes only the rows' changed parts and notes where
+// they lie; the window system is then given just those parts of the surface to copy to the screen.
 #pragma once
 
 #include <SDL.h>
