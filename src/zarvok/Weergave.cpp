@@ -66,6 +66,7 @@ int OpenSpelvenster(const Weergave& weergave, bool schaalGevraagd) {
     Vuderiv::SetFullscreen(weergave.volledigScherm);
     Vuderiv::SetStrictScale(schaalGevraagd);
     Vuderiv::EnableWindowKeys(true);
+    Vuderiv::SetPadsAsKeys(true);  // the pad plays as the keyboard does
     Vuderiv::Window("Zarvok", kBreedte, kHoogte);
     if (!Vuderiv::WindowIsOpen()) {
         const uint32_t grootste = Vuderiv::LargestWindowScale();
