@@ -1,8 +1,9 @@
 // What a frame costs the window thread: UpdateWindow followed by the wait until the
 // window thread has presented the picture, at scale 1 and at scale 2, for three kinds of
 // frame: the same picture again, every pixel changed, and a game-like frame in which a
-// 40 x 40 figure moved. Run it under a real X server (Xvfb) of at least 2000 x 1600 to see
-// the presentation itself; under the offscreen driver it shows the event round trip.
+// 40 x 40 figure moved; and fitted in fullscreen. Run it under a real X server (Xvfb) of at least
+// 2000 x 1600 to see the presentation itself; under the offscreen driver it shows the event round
+// trip.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -44,6 +45,32 @@ void BM_UpdateWindowAndPresent(benchmark::State& state) {
 BENCHMARK(BM_UpdateWindowAndPresent)
     ->ArgNames({"scale", "change"})
     ->ArgsProduct({{1, 2}, {SAME, ALL, FIGURE}})
+    ->Unit(benchmark::kMicrosecond);
+
+// The same in fullscreen with the picture fitted to the screen (1350 x 1080 on a 1920 x 1080
+// screen): the blend of what changed, and its presentation. Needs a window manager.
+void BM_FittedFullscreenAndPresent(benchmark::State& state) {
+    Vuderiv::SetWindowScale(Vuderiv::FitScale);
+    Vuderiv::SetFullscreen(true);
+    int32_t left = 0, top = 0;
+    uint32_t width = 0, height = 0;
+    Vuderiv::WindowPicture(left, top, width, height);
+    state.counters["width"] = width;
+    state.counters["height"] = height;
+    int64_t frame = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Change(state.range(0), frame++);
+        state.ResumeTiming();
+        Vuderiv::UpdateWindow();
+        Vuderiv::detail::Sync();
+    }
+    Vuderiv::SetFullscreen(false);
+    Vuderiv::SetWindowScale(1);
+}
+BENCHMARK(BM_FittedFullscreenAndPresent)
+    ->ArgNames({"change"})
+    ->DenseRange(SAME, FIGURE)
     ->Unit(benchmark::kMicrosecond);
 
 // The measuring's own share of the figures above: the wait for the window thread alone.

@@ -7,7 +7,9 @@ the repetitions; CPU time of the calling thread, except for the presentation, wh
 window thread does and is therefore wall time. The real program is measured on its own
 Xvfb: start-up until the start menu is shown, the CPU share it takes of one core over 10 s
 idle in the menu and then in play (from /proc), and its peak resident memory; at scale 1,
-at scale 2 and in fullscreen (when openbox is there to manage the window).
+at scale 2 and in fullscreen (when openbox is there to manage the window). With openbox, a
+second Xvfb of 1920 x 1080 measures the presentation and the program at scale 1 beside the
+picture fitted to the screen in fullscreen (1350 x 1080), in the same run.
 
 The sprite scene (bench_sprites with Vuderiv, bench_sprites_sdl with plain SDL2 at its
 best) runs on the same Xvfb, the two alternated over a few rounds: each one's CPU share of
@@ -54,6 +56,19 @@ ROWS = [
     ("bench_present", PRESENT % (2, 2), "at scale 2, a 40 x 40 figure moved", True),
     ("bench_present", "BM_SyncAlone", "the wait for the window thread alone", True),
 ]
+FITTED = "BM_FittedFullscreenAndPresent/change:%d"
+WIDE = "1920x1080"  # the most common screen: fullscreen fits the picture at 1.35
+# The rows measured on the WIDE screen, scale 1 beside fitted.
+WIDE_ROWS = [
+    ("bench_present", PRESENT % (1, 2), "1920 x 1080: UpdateWindow + presentation, scale 1, "
+     "a 40 x 40 figure moved", True),
+    ("bench_present", PRESENT % (1, 1), "1920 x 1080: the same at scale 1, every pixel changed",
+     True),
+    ("bench_present", FITTED % 2, "1920 x 1080: fitted fullscreen (1350 x 1080), a 40 x 40 "
+     "figure moved", True),
+    ("bench_present", FITTED % 1, "1920 x 1080: fitted fullscreen, every pixel changed", True),
+    ("bench_present", FITTED % 0, "1920 x 1080: fitted fullscreen, same picture", True),
+]
 # The names earlier versions gave the presentation benchmark: they presented whatever the
 # buffer held, every pixel of it, at scale 1 (and later also at scale 2).
 EARLIER = {PRESENT % (scale, change): ["BM_UpdateWindowAndPresent/%d" % scale] +
@@ -81,11 +96,11 @@ def medians(program, env):
     return result
 
 
-def benchmark_rows(build, xserver):
+def benchmark_rows(build, xserver, which=ROWS):
     """{label: (median, memcpy of the same run, wall)} of each row the build can measure."""
     rows = {}
     runs = {}
-    for program, name, label, wall in ROWS:
+    for program, name, label, wall in which:
         if not os.path.exists(os.path.join(build, "bench", program)):
             continue
         if program not in runs:
@@ -127,6 +142,27 @@ def block(window, x, y, w, h, place=(1, 0, 0)):
         return None
     at = [[4 * (scale * r * scale * w + scale * c) for c in range(w)] for r in range(h)]
     return [[(data[i + 2], data[i + 1], data[i]) for i in row] for row in at]
+
+
+def seen(window, x, y, w, h, place, expected):
+    """Whether the window shows the w x h block of the picture at (x, y) as expected:
+    exactly at a whole scale, within what the blend leaves when fitted (a factor with a
+    fraction), brought back to its own size."""
+    factor, left, top = place
+    if factor == int(factor):
+        return block(window, x, y, w, h, (int(factor), left, top)) == expected
+    size = (round(factor * w), round(factor * h))
+    try:
+        data = window.get_image(left + round(factor * x), top + round(factor * y), *size,
+                                X.ZPixmap, 0xFFFFFFFF).data
+    except Exception:
+        return False
+    shown = Image.frombytes("RGB", size, bytes(data), "raw", "BGRX").resize((w, h),
+                                                                            Image.BILINEAR)
+    pixels = list(shown.getdata())
+    wanted = [p for row in expected for p in row]
+    difference = sum(abs(a - b) for p, q in zip(pixels, wanted) for a, b in zip(p, q))
+    return difference < 16 * 3 * len(wanted)
 
 
 def picture(name, x, y, w, h):
@@ -178,7 +214,7 @@ def start_until_menu(build, xserver, dpy, args, place):
 
     def menu_shown():
         found[:] = found or [w for w in [find_window(dpy)] if w is not None]
-        return bool(found) and block(found[0], 600, 600, 20, 20, place) == menu
+        return bool(found) and seen(found[0], 600, 600, 20, 20, place, menu)
 
     try:
         wait_until(menu_shown)
@@ -197,11 +233,11 @@ def program_rows(build, xserver, how, args, place):
     scale, left, top = place
     try:
         idle = cpu_share(proc.pid)
-        point = [str(left + scale * 162), str(top + scale * 82)]
+        point = [str(round(left + scale * 162)), str(round(top + scale * 82))]
         subprocess.run(["xdotool", "mousemove", "--window", str(window.id), *point, "click",
                         "1"], env=xserver.env, check=True, timeout=10)
         brick = picture("baksteen.bmp", 0, 0, 20, 20)
-        wait_until(lambda: block(window, 0, 0, 20, 20, place) == brick)
+        wait_until(lambda: seen(window, 0, 0, 20, 20, place, brick))
         play = cpu_share(proc.pid)
         peak = peak_memory(proc.pid)
     finally:
@@ -266,11 +302,26 @@ def sprite_table(build, xserver):
     return lines
 
 
-def measure(build, xserver, displays):
-    figures = benchmark_rows(build, xserver)
+def measure(build, xserver, displays, rows=ROWS):
+    figures = benchmark_rows(build, xserver, rows)
     for how, args, place in displays:
         figures.update(program_rows(build, xserver, how, args, place))
     return figures
+
+
+def measure_wide(build):
+    """Scale 1 beside the fitted fullscreen on a 1920 x 1080 screen under openbox."""
+    width, height = map(int, WIDE.split("x"))
+    fitted = (height / 800, (width - 1000 * height // 800) // 2, 0)
+    displays = [("scale 1, 1920 x 1080", [], (1, 0, 0)),
+                ("fitted fullscreen, 1920 x 1080", ["--fullscreen"], fitted)]
+    with e2e.Xserver(WIDE) as xserver:
+        manager = window_manager(xserver)
+        try:
+            return measure(build, xserver, displays, WIDE_ROWS)
+        finally:
+            manager.terminate()
+            manager.wait(10)
 
 
 def shown(figure):
@@ -295,7 +346,8 @@ def main():
         manager = window_manager(xserver)
         try:
             if manager is not None:
-                displays.append(("fullscreen", ["--fullscreen"], fullscreen_place()))
+                displays.append(("fullscreen at a whole scale", ["--fullscreen", "--scale", "1"],
+                                 fullscreen_place()))
             sprites = sprite_table(build, xserver)
             new = measure(build, xserver, displays)
             earlier = measure(old, xserver, displays[:1]) if old else None
@@ -303,6 +355,8 @@ def main():
             if manager is not None:
                 manager.terminate()
                 manager.wait(10)
+    if manager is not None:
+        new.update(measure_wide(build))
     header = ("measure", "median", "memcpy", "ratio")
     if earlier is not None:
         header += ("old", "old memcpy", "old ratio")

@@ -57,15 +57,7 @@ uint32_t MapColor(const SDL_PixelFormat* format, uint32_t p) {
     return SDL_MapRGB(format, p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF);
 }
 
-uint8_t* WindowRow(const Frame& frame, int32_t y) {
-    return static_cast<uint8_t*>(frame.surface->pixels) +
-           static_cast<ptrdiff_t>(y) * frame.surface->pitch;
-}
-
 // The window columns [first, end) that buffer columns [x0, x0 + n) cover, inside the frame.
-struct Span {
-    int32_t first = 0, end = 0;
-};
 Span Columns(const Frame& frame, int32_t x0, int32_t n) {
     const int64_t first = frame.left + int64_t{x0} * frame.scale;
     const int64_t end = first + int64_t{n} * frame.scale;
@@ -129,6 +121,17 @@ Span TakeChanges(Surface& copy, const Surface& buffer, int32_t y, int32_t x0, in
     return {x0 + first, x0 + end};
 }
 
+}  // namespace
+
+uint8_t* WindowRow(const Frame& frame, int32_t y) {
+    return static_cast<uint8_t*>(frame.surface->pixels) +
+           static_cast<ptrdiff_t>(y) * frame.surface->pitch;
+}
+
+uint32_t WindowColor(const SDL_PixelFormat* format, uint32_t p) {
+    return format->format == SDL_PIXELFORMAT_RGB888 ? SwapRedBlue(p) : MapColor(format, p);
+}
+
 // Where the frame's copy cannot tell (it was made for a buffer of another size), the
 // whole block counts as changed.
 Span Changes(Frame& frame, const Surface& buffer, int32_t y, int32_t x0, int32_t n) {
@@ -138,6 +141,25 @@ Span Changes(Frame& frame, const Surface& buffer, int32_t y, int32_t x0, int32_t
     return TakeChanges(frame.copy, buffer, y, x0, n);
 }
 
+namespace {
+
+// Fits the picture to the frame's surface, unless that gives the whole scale already or the
+// surface is too small for the picture's shape.
+void FitPicture(Frame& frame, int32_t w, int32_t h) {
+    int32_t fittedWidth = 0, fittedHeight = 0;
+    FittedSize(w, h, frame.width, frame.height, fittedWidth, fittedHeight);
+    if (fittedWidth == frame.shownWidth || fittedWidth > frame.width ||
+        fittedHeight > frame.height) {
+        return;
+    }
+    frame.fitted = true;
+    frame.shownWidth = fittedWidth;
+    frame.shownHeight = fittedHeight;
+    frame.columns = AxisTaps(w, fittedWidth);
+    frame.rows = AxisTaps(h, fittedHeight);
+    frame.changedRows.assign(static_cast<size_t>(h), Span{});
+}
+
 }  // namespace
 
 int32_t LargestScale(int32_t w, int32_t h, int32_t room, int32_t roomHeight) {
@@ -145,15 +167,18 @@ int32_t LargestScale(int32_t w, int32_t h, int32_t room, int32_t roomHeight) {
     return std::max(1, std::min(room / w, roomHeight / h));
 }
 
-Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h) {
+Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h, bool fit) {
     Frame frame;
     if (surface == nullptr) return frame;
     frame.surface = surface;
     frame.width = surface->w;
     frame.height = surface->h;
     frame.scale = LargestScale(w, h, surface->w, surface->h);
-    frame.left = (surface->w - w * frame.scale) / 2;
-    frame.top = (surface->h - h * frame.scale) / 2;
+    frame.shownWidth = w * frame.scale;
+    frame.shownHeight = h * frame.scale;
+    if (fit && w > 0 && h > 0) FitPicture(frame, w, h);
+    frame.left = (surface->w - frame.shownWidth) / 2;
+    frame.top = (surface->h - frame.shownHeight) / 2;
     frame.copy = Surface(w, h);
     ClearFrame(frame);
     return frame;
@@ -163,6 +188,10 @@ void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_
     if (frame.surface == nullptr) return;
     const Block block = Clip(buffer, x, y, w, h);
     if (block.Empty()) return;
+    if (frame.fitted) {
+        ShowFitted(frame, buffer, block);
+        return;
+    }
     const int32_t bytes = frame.surface->format->BytesPerPixel;
     for (int32_t by = block.y; by < block.y + block.h; ++by) {
         const Span changed = Changes(frame, buffer, by, block.x, block.w);
@@ -192,9 +221,12 @@ void ClearFrame(Frame& frame) {
 }
 
 uint32_t FramePixel(const Frame& frame, int64_t x, int64_t y) {
-    if (frame.surface == nullptr || x < 0 || y < 0) return 0;
-    const int64_t wx = frame.left + x * frame.scale;
-    const int64_t wy = frame.top + y * frame.scale;
+    if (frame.surface == nullptr || x < 0 || y < 0 || frame.copy.Empty()) return 0;
+    // The window pixel at the middle of the buffer pixel's place.
+    const int64_t wx =
+        frame.left + (2 * x + 1) * frame.shownWidth / (2 * int64_t{frame.copy.width});
+    const int64_t wy =
+        frame.top + (2 * y + 1) * frame.shownHeight / (2 * int64_t{frame.copy.height});
     if (wx < 0 || wy < 0 || wx >= frame.width || wy >= frame.height) return 0;
     const int32_t bytes = frame.surface->format->BytesPerPixel;
     uint32_t shown = 0;
@@ -242,9 +274,12 @@ void Damage::Take(std::vector<SDL_Rect>& out) {
     }
 }
 
-int32_t ToBuffer(int32_t v, int32_t offset, int32_t scale) {
-    const int64_t d = int64_t{v} - offset;
-    const int64_t q = d >= 0 ? d / scale : -((-d + scale - 1) / scale);
+int32_t ToBuffer(int32_t v, int32_t offset, int32_t shown, int32_t size) {
+    if (shown <= 0 || size <= 0) return 0;
+    // floor((v - offset + 1/2) * size / shown), in whole numbers
+    const int64_t n = (2 * (int64_t{v} - offset) + 1) * size;
+    const int64_t d = 2 * int64_t{shown};
+    const int64_t q = n >= 0 ? n / d : -((-n + d - 1) / d);
     return static_cast<int32_t>(q);
 }
 

@@ -48,13 +48,18 @@ int32_t Coordinate(int32_t v) {
     return static_cast<int32_t>(static_cast<uint16_t>(v));
 }
 
+// A window position in buffer pixels, wherever it lies.
+void InPicture(const Frame& frame, int32_t wx, int32_t wy, int32_t& x, int32_t& y) {
+    x = ToBuffer(wx, frame.left, frame.shownWidth, frame.copy.width);
+    y = ToBuffer(wy, frame.top, frame.shownHeight, frame.copy.height);
+}
+
 // A window position in buffer pixels. Inside the window, a point over the bars around the
 // picture reads as the nearest edge of the picture; outside it (the mouse captured) the
 // position goes on past the edge.
 void MovedTo(const Shared& s, int32_t wx, int32_t wy, int32_t& x, int32_t& y) {
     const Frame& frame = s.frame;  // the window thread's own
-    x = ToBuffer(wx, frame.left, frame.scale);
-    y = ToBuffer(wy, frame.top, frame.scale);
+    InPicture(frame, wx, wy, x, y);
     if (wx >= 0 && wy >= 0 && wx < frame.width && wy < frame.height) {
         x = std::clamp(x, 0, static_cast<int32_t>(s.xlen) - 1);
         y = std::clamp(y, 0, static_cast<int32_t>(s.ylen) - 1);
@@ -93,8 +98,10 @@ void OnWheel(Shared& s, const SDL_MouseWheelEvent& event) {
 // The mouse stays captured from the first button pressed to the last released.
 void OnButton(Shared& s, const SDL_MouseButtonEvent& event) {
     // Not clamped: a button released over the bars lies outside the buffer.
-    const int32_t x = Coordinate(ToBuffer(event.x, s.frame.left, s.frame.scale));
-    const int32_t y = Coordinate(ToBuffer(event.y, s.frame.top, s.frame.scale));
+    int32_t x = 0, y = 0;
+    InPicture(s.frame, event.x, event.y, x, y);
+    x = Coordinate(x);
+    y = Coordinate(y);
     const bool down = event.type == SDL_MOUSEBUTTONDOWN;
     // Uncaptured, a release outside the window belongs to whatever lies under the mouse;
     // SDL still reports it, for no window.

@@ -94,16 +94,34 @@ constexpr uint32_t PadStickUp = 211, PadStickDown = 212, PadStickRight = 213, Pa
 
 // --- Display: how the window shows the buffer --------------------------------------
 // Whatever the display, every coordinate the library takes or reports stays in buffer
-// pixels. Each choice holds for the open window and for windows opened later.
-// Shows each buffer pixel as factor x factor window pixels (1 at the start); 0, or more
-// than fits the usable area of the screen, takes the largest that fits.
+// pixels. Each choice holds for the open window and for windows opened later. The window
+// never opens larger than the usable area of its screen, frame included: a factor that does
+// not fit takes the largest whole one that does, or the fitted picture when not even 1 does.
+// SetWindowScale's fitted picture: as large as the usable area of the window's screen
+// (windowed) or the screen (fullscreen) allows, at any factor, keeping the buffer's shape.
+constexpr uint32_t FitScale = 0xFFFFFFFF;
+// SetWindowScale's start value: 1 (the fitted picture when 1 does not fit); fitted in fullscreen.
+constexpr uint32_t DefaultScale = 0xFFFFFFFE;
+// Shows each buffer pixel as factor x factor window pixels; 0 takes the largest whole
+// factor that fits. FitScale and DefaultScale as above.
 void SetWindowScale(uint32_t factor);
-// The factor the window shows the buffer at now, fullscreen included; 0 with no window.
+// The whole factor the window shows the buffer at now, fullscreen included; 0 with no
+// window or while the picture is fitted at a size no whole factor gives.
 uint32_t WindowScale();
-// The largest factor at which the window fits the usable area of its screen; 0 with no window.
+// Where the window shows the buffer: the window pixel of its top-left corner and its size
+// in window pixels; all 0 with no window.
+void WindowPicture(int32_t& left, int32_t& top, uint32_t& width, uint32_t& height);
+// The largest whole factor at which the window, frame included, fits the usable area of its
+// screen, 0 when not even 1 does; as measured at the last opening (a refused one too) or
+// display change; 0 before any.
 uint32_t LargestWindowScale();
-// Desktop fullscreen on or off: the buffer at the largest factor that fits the screen,
-// centred, black around it. Off at the start.
+// On: Window opens no window when the whole factor chosen (neither 0, FitScale nor
+// DefaultScale) does not fit, measured on the screen it would open on, before anything is
+// shown; LargestWindowScale then tells what fits. Off (the start value): it is lowered.
+void SetStrictScale(bool on);
+// Desktop fullscreen on or off, on the window's own screen: the buffer at the largest whole
+// factor that fits the screen when a whole factor was chosen, else fitted; centred, black
+// around it. Off at the start.
 void SetFullscreen(bool on);
 // True while fullscreen is chosen.
 bool Fullscreen();

@@ -90,7 +90,8 @@ void Paint(Shared& s) {
 void Init(Shared& s) {
     std::lock_guard<std::mutex> lock(s.canvasLock);
     s.buffer = Surface(static_cast<int32_t>(s.xlen), static_cast<int32_t>(s.ylen));
-    s.frame = FitFrame(SDL_GetWindowSurface(s.sdlWindow), s.buffer.width, s.buffer.height);
+    s.frame =
+        FitFrame(SDL_GetWindowSurface(s.sdlWindow), s.buffer.width, s.buffer.height, s.fitPicture);
     s.canvasReady = true;
 }
 
@@ -99,15 +100,21 @@ bool CreateTheWindow(Shared& s) {
         ReportOpenFailure("unsupported size", nullptr);
         return false;
     }
-    int w = 0, h = 0;
-    uint32_t flags = SDL_WINDOW_SHOWN;
-    WindowSize(s, w, h, flags);
-    s.sdlWindow = SDL_CreateWindow(s.title.c_str(), SDL_WINDOWPOS_UNDEFINED,
-                                   SDL_WINDOWPOS_UNDEFINED, w, h, flags);
+    // Hidden until its size and place on its screen are known.
+    s.sdlWindow =
+        SDL_CreateWindow(s.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                         static_cast<int>(s.xlen), static_cast<int>(s.ylen), SDL_WINDOW_HIDDEN);
     if (!s.sdlWindow) {
         ReportOpenFailure("the window could not be created", SDL_GetError());
         return false;
     }
+    if (!PlaceWindow(s)) {  // refused: the program says why
+        SDL_DestroyWindow(s.sdlWindow);
+        s.sdlWindow = nullptr;
+        return false;
+    }
+    if (Fullscreen()) SDL_SetWindowFullscreen(s.sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_ShowWindow(s.sdlWindow);
     s.windowId = SDL_GetWindowID(s.sdlWindow);
     return true;
 }
@@ -174,6 +181,10 @@ void HandleEvent(Shared& s, const SDL_Event& event) {
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED) Paint(s);
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleasePads();
         if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Refit(s);
+        if (event.window.event == SDL_WINDOWEVENT_SHOWN ||
+            event.window.event == SDL_WINDOWEVENT_MOVED) {
+            CheckPlace(s);
+        }
     } else if (!HandleWindowKey(s, event)) {
         HandleInputEvent(event);
     }

@@ -54,7 +54,7 @@ Opdracht LeesOpdrachtregel(int argc, const char* const argv[]) {
         } else if (const auto schaal = Waarde("--scale", argc, argv, i)) {
             opdracht.weergave.schaal = LeesSchaal(*schaal);
             if (!opdracht.weergave.schaal) {
-                return Fout("--scale takes a whole number from 1 or auto, not '" +
+                return Fout("--scale takes a whole number from 1, auto or fit, not '" +
                             std::string(*schaal) + "'");
             }
         } else if (const auto map = Waarde(kDataOptie, argc, argv, i)) {
@@ -79,7 +79,7 @@ GeluidWens GevraagdGeluid(const Opdracht& opdracht) {
 }
 
 std::string Gebruik() {
-    return "Usage: zarvok [--data DIR] [--scale N|auto] [--fullscreen] [--mute] [--volume N] "
+    return "Usage: zarvok [--data DIR] [--scale N|auto|fit] [--fullscreen] [--mute] [--volume N] "
            "[--help] [--version]";
 }
 
@@ -89,8 +89,12 @@ std::string Hulptekst() {
         "\nA platform shooter: the left and right arrows walk, up with one of them\n"
         "jumps, Ctrl shoots, Q leaves a game, M turns the sound off and on.\n\n"
         "  --data DIR        read the levels, images and sounds from DIR\n"
-        "  --scale N|auto    show each game pixel as N x N screen pixels (auto: as large\n"
-        "                    as fits the screen), for this run\n"
+        "  --scale N|auto|fit\n"
+        "                    show each game pixel as N x N screen pixels (auto: the largest\n"
+        "                    N that fits the screen; fit: the game as large as the screen\n"
+        "                    allows, at any size), for this run. Without it the window\n"
+        "                    shows scale 1, or the game fitted when that does not fit;\n"
+        "                    fullscreen fills the screen unless N or auto is chosen\n"
         "  --fullscreen      start in fullscreen, for this run (F11 or Alt+Enter toggle it)\n"
         "  --mute            start with the sound off\n"
         "  --volume N        the sound's volume, 0 to 100 (100)\n"

@@ -22,7 +22,7 @@ struct Opdracht {
 };
 
 // Reads the arguments after the program's name. --data DIR and --data=DIR name the data
-// folder; --scale N (a whole number from 1, or auto) and --fullscreen choose the display;
+// folder; --scale N (a whole number from 1, auto or fit) and --fullscreen choose the display;
 // --mute and --volume N (or --volume=N) the sound. The last of several counts.
 Opdracht LeesOpdrachtregel(int argc, const char* const argv[]);
 

@@ -32,10 +32,6 @@ std::string JaNee(bool waarde) {
     return waarde ? "yes" : "no";
 }
 
-std::string SchaalTekst(uint32_t schaal) {
-    return schaal == 0 ? "auto" : std::to_string(schaal);
-}
-
 std::string Getal(uint32_t waarde) {
     return std::to_string(waarde);
 }
@@ -65,8 +61,8 @@ constexpr Sleutel MaakSleutel(std::string_view naam, std::string_view neemt) {
 
 // Every key, in the order the file is written.
 constexpr std::array kSleutels = {
-    MaakSleutel<&Instellingen::schaal, LeesSchaal, SchaalTekst>("scale",
-                                                                "a whole number from 1, or auto"),
+    MaakSleutel<&Instellingen::schaal, LeesSchaal, SchaalTekst>(
+        "scale", "a whole number from 1, auto or fit"),
     MaakSleutel<&Instellingen::volledigScherm, LeesJaNee, JaNee>("fullscreen", "yes or no"),
     MaakSleutel<&Instellingen::stil, LeesJaNee, JaNee>("mute", "yes or no"),
     MaakSleutel<&Instellingen::volume, LeesVolume, Getal>("volume", "a whole number 0..100"),
@@ -201,7 +197,7 @@ GelezenInstellingen LeesInstellingen(std::string_view tekst) {
 }
 
 std::string SchrijfInstellingen(const Instellingen& waarden, std::string_view oud) {
-    std::string tekst(oud.empty() ? "# Zarvok's settings: scale (1, 2, ... or auto),\n"
+    std::string tekst(oud.empty() ? "# Zarvok's settings: scale (1, 2, ..., auto or fit),\n"
                                     "# fullscreen and mute (yes or no), volume (0 to 100).\n"
                                   : oud);
     for (const Sleutel& sleutel : kSleutels) {

@@ -15,7 +15,7 @@ namespace Zarvok {
 
 // What a settings file gives, key by key; a value it does not give stays empty.
 struct Instellingen {
-    std::optional<uint32_t> schaal;      // scale: 1 up, or 0 for auto
+    std::optional<uint32_t> schaal;      // scale: 1 up, 0 for auto, or fit (Weergave.h)
     std::optional<bool> volledigScherm;  // fullscreen
     std::optional<bool> stil;            // mute
     std::optional<uint32_t> volume;      // volume: 0..100

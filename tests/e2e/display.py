@@ -1,16 +1,21 @@
 #!/usr/bin/python3
-"""The real program's display in a real X window: --scale 2 on a screen large enough, and
-fullscreen toggled by F11 under a window manager (fullscreen needs one); a --scale the
-screen cannot hold is refused; F11 is remembered in the settings file for the next run.
+"""The real program's display in a real X window under a window manager (fullscreen needs
+one): --scale 2 on a screen large enough, and fullscreen at a whole scale toggled by F11; a
+--scale the screen cannot hold is refused before any window is shown; F11 is remembered in
+the settings file for the next run. On smaller screens the game is fitted: a 1366 x 768
+screen shows the whole picture in a window within the screen, and a 1920 x 1080 screen in
+fullscreen fills its height; the menu's buttons are found and clicked there.
 
-Runs build/zarvok, or the program that ZARVOK_PROGRAM names, on its own Xvfb of
-2200 x 1700; closes with a 'N passed, N failed' line.
+Runs build/zarvok, or the program that ZARVOK_PROGRAM names, on Xvfbs of its own of
+2200 x 1700, 1366 x 768 and 1920 x 1080; closes with a 'N passed, N failed' line.
 """
 import os
+import select
 import subprocess
 import sys
 
 import numpy
+from PIL import Image
 from Xlib import X, display
 
 import run
@@ -37,6 +42,7 @@ def shows_level_one_at(game, left, top):
 
 
 def case_scale_two_doubles_each_pixel_and_a_click_reaches_the_game(xserver):
+    """2 is the largest scale that fits, frame included: it is accepted."""
     game = Game(xserver, args=("--scale", "2"))
     try:
         assert game.geometry() == (2000, 1600), game.geometry()
@@ -48,8 +54,8 @@ def case_scale_two_doubles_each_pixel_and_a_click_reaches_the_game(xserver):
         game.stop()
 
 
-def case_f11_toggles_fullscreen_and_back_and_the_game_goes_on(xserver):
-    game = Game(xserver)
+def case_f11_toggles_fullscreen_at_a_whole_scale_and_back_and_the_game_goes_on(xserver):
+    game = Game(xserver, args=("--scale", "1"))
     try:
         until(lambda: run.shows_start_menu(game), "the start menu")
         subprocess.run(["xdotool", "mousemove", "5", "5"], env=xserver.env, check=True,
@@ -72,15 +78,35 @@ def case_f11_toggles_fullscreen_and_back_and_the_game_goes_on(xserver):
         game.stop()
 
 
+def windows_mapped_during(xserver, action):
+    """The windows that the X server mapped on its screen while `action` ran."""
+    dpy = display.Display(xserver.name)
+    try:
+        dpy.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        dpy.sync()
+        action()
+        dpy.sync()
+        mapped = []
+        while dpy.pending_events():
+            event = dpy.next_event()
+            if event.type == X.MapNotify:
+                mapped.append(event.window.id)
+        return mapped
+    finally:
+        dpy.close()
+
+
 def case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused(xserver):
     for value, message in [("0", "--scale takes a whole number"),
                            ("x", "--scale takes a whole number"),
                            ("99", "--scale 99 does not fit the screen")]:
-        done = subprocess.run([run.PROGRAM, "--scale", value], cwd=run.DATA,
-                              env=run.with_config(xserver.env),
-                              capture_output=True, text=True, timeout=60)
-        assert done.returncode == 2, (value, done.returncode, done.stderr)
-        assert done.stderr.startswith("Zarvok: " + message), (value, done.stderr)
+        done = []
+        shown = windows_mapped_during(xserver, lambda: done.append(subprocess.run(
+            [run.PROGRAM, "--scale", value], cwd=run.DATA, env=run.with_config(xserver.env),
+            capture_output=True, text=True, timeout=60)))
+        assert done[0].returncode == 2, (value, done[0].returncode, done[0].stderr)
+        assert done[0].stderr.startswith("Zarvok: " + message), (value, done[0].stderr)
+        assert not shown, (value, "a window was shown", shown)
 
 
 def text_of(path):
@@ -113,8 +139,15 @@ def case_f11_is_remembered_and_an_option_beats_the_file(xserver):
         try:
             until(lambda: game.geometry() == size, f"{size} with {text!r} and {args}")
         finally:
+            said = first_line(game) if text == "scale = 3\n" else ""
             game.stop()
-    assert "the settings file's scale 3 does not fit the screen" in game.proc.stderr.read()
+    assert "the settings file's scale 3 does not fit the screen" in said, said
+
+
+def first_line(game):
+    """The first line the game writes on standard error, once it is there (or after 30 s)."""
+    ready, _, _ = select.select([game.proc.stderr], [], [], 30)
+    return game.proc.stderr.readline() if ready else ""
 
 
 def manages(xserver):
@@ -128,20 +161,112 @@ def manages(xserver):
         dpy.close()
 
 
-def main():
-    with run.Xserver("x".join(map(str, SCREEN))) as xserver:
+def frame_extents(game):
+    """The window manager's frame around the window: left, right, top, bottom."""
+    prop = game.window.get_full_property(game.dpy.intern_atom("_NET_FRAME_EXTENTS"),
+                                         X.AnyPropertyType)
+    return list(prop.value) if prop else [0, 0, 0, 0]
+
+
+def scaled_back(game, left, top, width, height):
+    """The picture the window shows at (left, top), width x height, brought back to the
+    game's 1000 x 800."""
+    grabbed = Image.fromarray(numpy.ascontiguousarray(game.grab(left, top, width, height)))
+    return numpy.asarray(grabbed.resize((1000, 800), Image.BILINEAR)).astype(int)
+
+
+def near(shown, expected):
+    """Whether a picture brought back from another size matches the original: its mean
+    difference stays within what the two blends leave."""
+    return numpy.abs(shown - expected.astype(int)).mean() < 12
+
+
+def finds_start_menu(picture):
+    def found(name, y):
+        button = run.picture(name)
+        return near(picture[y:y + button.shape[0], 50:50 + button.shape[1]], button)
+    return all(found(name, y) for name, y in
+               (("start0.bmp", 50), ("settings0.bmp", 200), ("quit0.bmp", 350)))
+
+
+def finds_level_one(picture):
+    return near(picture[180:700], run.LEVEL1[180:700])
+
+
+def plays_fitted(game, left, top, width, height):
+    """The start menu found in the fitted picture, start clicked there, level 1 shown."""
+    until(lambda: finds_start_menu(scaled_back(game, left, top, width, height)),
+          "the start menu's buttons, brought back to 1000 x 800")
+    assert not finds_level_one(scaled_back(game, left, top, width, height)), "no level yet"
+    x, y = run.START
+    game.click(left + x * width // 1000, top + y * height // 800)
+    until(lambda: finds_level_one(scaled_back(game, left, top, width, height)),
+          "level 1 after a click on start")
+
+
+def case_a_small_screen_shows_the_whole_game_in_a_window_within_it(xserver):
+    """1366 x 768 under a title bar: the window is as large as the screen allows, keeps the
+    game's shape, lies with its frame on the screen, and its buttons work."""
+    game = Game(xserver)
+
+    def within_screen():
+        width, height = game.geometry()
+        left, right, top, bottom = frame_extents(game)
+        origin = game.dpy.screen().root.translate_coords(game.window, 0, 0)
+        return (width * 4 == height * 5 and 700 <= height and origin.x - left >= 0 and
+                origin.y - top >= 0 and origin.x + width + right <= 1366 and
+                origin.y + height + bottom <= 768)
+    try:
+        until(within_screen, "the window in the game's shape, its frame on the screen")
+        width, height = game.geometry()
+        assert "does not fit the screen" in first_line(game)
+        plays_fitted(game, 0, 0, width, height)
+    finally:
+        game.stop()
+
+
+def case_fullscreen_fills_the_height_of_a_wide_screen(xserver):
+    """1920 x 1080 in fullscreen: the game 1350 x 1080, centred between black bars."""
+    game = Game(xserver, args=("--fullscreen",))
+    try:
+        until(lambda: game.geometry() == (1920, 1080), "the window fills the screen")
+        left = (1920 - 1350) // 2
+
+        def bars_black():
+            return not game.grab(0, 0, left, 1080).any() and \
+                not game.grab(left + 1350, 0, left, 1080).any()
+        until(lambda: bars_black() and finds_start_menu(scaled_back(game, left, 0, 1350, 1080)),
+              "the menu between black bars")
+        plays_fitted(game, left, 0, 1350, 1080)
+    finally:
+        game.stop()
+
+
+def with_window_manager(screen, cases):
+    """Runs the cases on an Xvfb of that size with openbox managing it: (passed, failed)."""
+    with run.Xserver(screen) as xserver:
         manager = subprocess.Popen(["openbox"], env=xserver.env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         try:
             until(lambda: manages(xserver), "the window manager up")
-            passed, failed = run.run_cases(xserver, [
-                case_scale_two_doubles_each_pixel_and_a_click_reaches_the_game,
-                case_f11_toggles_fullscreen_and_back_and_the_game_goes_on,
-                case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused,
-                case_f11_is_remembered_and_an_option_beats_the_file])
+            return run.run_cases(xserver, cases)
         finally:
             manager.terminate()
             manager.wait(10)
+
+
+def main():
+    passed = failed = 0
+    for screen, cases in [
+            ("x".join(map(str, SCREEN)), [
+                case_scale_two_doubles_each_pixel_and_a_click_reaches_the_game,
+                case_f11_toggles_fullscreen_at_a_whole_scale_and_back_and_the_game_goes_on,
+                case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused,
+                case_f11_is_remembered_and_an_option_beats_the_file]),
+            ("1366x768", [case_a_small_screen_shows_the_whole_game_in_a_window_within_it]),
+            ("1920x1080", [case_fullscreen_fills_the_height_of_a_wide_screen])]:
+        done = with_window_manager(screen, cases)
+        passed, failed = passed + done[0], failed + done[1]
     print(f"display: {passed} passed, {failed} failed")
     return 1 if failed else 0
 

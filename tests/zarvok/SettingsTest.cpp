@@ -38,6 +38,9 @@ TEST(SettingsText, EveryKeyWithCommentsBlanksCrlfAndNoFinalNewlineAndBackAgain) 
     EXPECT_NE(tekst.find("scale = auto\nmute = yes\n"), std::string::npos) << tekst;
     EXPECT_EQ(LeesInstellingen(tekst).waarden, automatisch);
     EXPECT_EQ(LeesInstellingen(Zarvok::SchrijfInstellingen(verwacht)).waarden, verwacht);
+    const Instellingen passend{Zarvok::kSchaalPassend, std::nullopt, std::nullopt, std::nullopt};
+    EXPECT_EQ(LeesInstellingen("scale = fit\n").waarden, passend);
+    EXPECT_NE(Zarvok::SchrijfInstellingen(passend).find("scale = fit\n"), std::string::npos);
 }
 
 TEST(SettingsText, EachKindOfBadContentIsOneFaultAndTheDefault) {
@@ -46,7 +49,8 @@ TEST(SettingsText, EachKindOfBadContentIsOneFaultAndTheDefault) {
         std::string fout;
     };
     const std::vector<Geval> gevallen = {
-        {"scale = 0\nvolume = 5\n", "line 1: scale takes a whole number from 1, or auto, not '0'"},
+        {"scale = 0\nvolume = 5\n",
+         "line 1: scale takes a whole number from 1, auto or fit, not '0'"},
         {"volume = 5\nscale = -2", "line 2: scale takes"},
         {"volume = 5\nvolume = 101\n", "line 2: volume takes a whole number 0..100, not '101'"},
         {"volume = 5\nmute = maybe\n", "line 2: mute takes yes or no, not 'maybe'"},
@@ -54,7 +58,10 @@ TEST(SettingsText, EachKindOfBadContentIsOneFaultAndTheDefault) {
         {"volume = 5\ncolour = red\n", "line 2: unknown key 'colour'"},
         {"volume = 5\nwords\n", "line 2: 'words' is no key = value line"},
         {"volume = 5\nscale = " + std::string(100, '9'),
-         "line 2: scale takes a whole number from 1, or auto, not '9999"},
+         "line 2: scale takes a whole number from 1, auto or fit, not '9999"},
+        // the numbers that stand for fit and for no choice are no scales
+        {"volume = 5\nscale = 4294967295\n", "line 2: scale takes"},
+        {"volume = 5\nscale = 4294967294\n", "line 2: scale takes"},
         {"volume = 5\0\n"s, "holds binary data"},
         {"volume = 5\n\x1b[2J", "holds binary data"},
         {"volume = 5\nmute = \xC2\x9B[2J", "line 2: mute takes yes or no, not '\\xC2\\x9B[2J'"},

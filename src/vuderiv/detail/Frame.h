@@ -2,9 +2,9 @@
 // picture lies on it. Private to Vuderiv.
 //
 // The window's picture lives in the window surface itself, in the surface's own pixel
-// layout, at the window's whole scale. Showing the buffer compares it with a copy of what
-// the surface last took, writes only the rows' changed parts and notes where they lie; the
-// window system is then given just those parts of the surface to copy to the screen.
+// layout, at the window's whole scale or fitted to it (Scaler.h). Showing the buffer compares it
+// with a copy of what the surface last took, writes only the rows' changed parts and notes where
+// they lie; the window system is then given just those parts of the surface to copy to the screen.
 #pragma once
 
 #include <SDL.h>
@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "Scaler.h"
 #include "Surface.h"
 
 namespace Vuderiv::detail {
@@ -38,18 +39,30 @@ private:
     std::vector<Columns> bands_;
 };
 
+// The columns [first, end) of a row; empty when end <= first.
+struct Span {
+    int32_t first = 0, end = 0;
+};
+
 struct Frame {
     SDL_Surface* surface = nullptr;  // the window surface; nullptr while there is none
     int32_t width = 0, height = 0;   // the surface's size in window pixels
     int32_t scale = 1;               // each buffer pixel shows as scale x scale window pixels
     int32_t left = 0, top = 0;       // the window pixel of the buffer's top-left corner
+    // The picture's size in window pixels: the buffer's times scale, or any when fitted.
+    int32_t shownWidth = 0, shownHeight = 0;
+    bool fitted = false;            // the picture is blended at another size (Scaler.h)
+    Taps columns, rows;             // fitted: how window columns and rows read the buffer
+    std::vector<Span> changedRows;  // fitted: each buffer row's change while it is shown
     Surface copy;   // the buffer as last written to the surface, to find what changed
     Damage damage;  // what changed on the surface since it was last shown
 };
 
-// The frame for a surface that shows a picture of w x h buffer pixels: the largest whole
-// scale (at least 1) at which the picture fits, centred. The surface is cleared to black.
-Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h);
+// The frame for a surface that shows a picture of w x h buffer pixels, centred: at the
+// largest whole scale (at least 1) at which the picture fits, or, when `fit`, as large as
+// the surface allows, keeping the picture's shape (a whole scale when that is the size).
+// The surface is cleared to black.
+Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h, bool fit = false);
 
 // The largest whole scale (at least 1) at which w x h fits into room x roomHeight.
 int32_t LargestScale(int32_t w, int32_t h, int32_t room, int32_t roomHeight);
@@ -66,8 +79,17 @@ void ClearFrame(Frame& frame);
 // pixel is not on the frame.
 uint32_t FramePixel(const Frame& frame, int64_t x, int64_t y);
 
-// The buffer coordinate of a window coordinate: (v - offset) / scale, rounded down, so
-// points left of or above the picture map below 0.
-int32_t ToBuffer(int32_t v, int32_t offset, int32_t scale);
+// The buffer coordinate of a window coordinate: the buffer pixel under the window pixel's
+// centre, on an axis where `size` buffer pixels show as `shown` window pixels from `offset`
+// on; points left of or above the picture map below 0.
+int32_t ToBuffer(int32_t v, int32_t offset, int32_t shown, int32_t size);
+
+// The part of row y within [x0, x0 + n) that differs from the frame's copy of the buffer,
+// brought up to date there (all of it when the copy is of another size).
+Span Changes(Frame& frame, const Surface& buffer, int32_t y, int32_t x0, int32_t n);
+// The surface row y of the frame.
+uint8_t* WindowRow(const Frame& frame, int32_t y);
+// A buffer colour in the surface's pixel layout.
+uint32_t WindowColor(const SDL_PixelFormat* format, uint32_t p);
 
 }  // namespace Vuderiv::detail

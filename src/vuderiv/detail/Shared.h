@@ -25,6 +25,11 @@
 
 namespace Vuderiv::detail {
 
+// The widths of the frame around a window: title bar and borders.
+struct Borders {
+    int top = 0, left = 0, bottom = 0, right = 0;
+};
+
 enum WinState : uint8_t { STATE_DEAD = 0, STATE_ACTIVE = 1, STATE_ERROR = 2 };
 
 // One bitmap table slot; a slot with an empty surface is free.
@@ -98,16 +103,25 @@ struct Shared {
     // --- Display choice, guarded by lifecycleLock -------------------------------------
     // Program thread (SetWindowScale, SetFullscreen) and the window thread (window keys)
     // write them; the window thread applies them at the opening and on REQUEST_DISPLAY.
-    // They outlive the window. scale 0: the largest that fits.
-    uint32_t askedScale = 1;
+    // They outlive the window. scale 0: the largest that fits; FitScale, DefaultScale.
+    uint32_t askedScale = DefaultScale;
     bool askedFullscreen = false;
+    // Program thread (SetStrictScale); the window thread reads it at the opening.
+    bool strictScale = false;
     // Program thread (EnableWindowKeys); the window thread reads it for each key.
     std::atomic<bool> windowKeys{false};
     // Program thread registers (OnFullscreenKey); the window thread calls it. Guarded by
     // its own lock.
     Callback<bool> fullscreenKeyProc;
-    // Window thread, at each opening: the largest scale that fits the usable screen area.
+    // Window thread, at each opening and display change: the largest whole scale at which
+    // the window, frame included, fits the usable area of its screen (0: not even 1).
     std::atomic<uint32_t> largestScale{0};
+    // Window thread only: the frame the window manager gives the window, measured at the
+    // opening, and whether the picture is fitted to the window surface (Scaler.h).
+    Borders borders;
+    bool fitPicture = false;
+    int placedWidth = 0, placedHeight = 0;  // the windowed client size last set
+    int corrections = 0;  // how often the shown window was brought to its place (CheckPlace)
 
     // --- Window icon, guarded by iconLock --------------------------------------------
     std::mutex iconLock;
@@ -281,9 +295,15 @@ uint32_t BitmapTableLength();
 // to a window already torn down are dropped instead of ending the program. Once only.
 void FilterLateWakeUpErrors();
 
-// Window thread, before the window is made: its client size at the asked scale and, when
-// fullscreen is asked for, the fullscreen flag added to flags.
-void WindowSize(Shared& s, int& w, int& h, uint32_t& flags);
+// Window thread, with the new window still hidden: its size and place for the asked display
+// on its screen. False when the strict choice refuses it (nothing is said).
+bool PlaceWindow(Shared& s);
+// Window thread, on the shown window's events: brings a window whose frame or size is not
+// what its place asks for (a window manager that answered late) to that place.
+void CheckPlace(Shared& s);
+// Window thread: the frame the window manager will put around the hidden window (none
+// without one); asks the manager and waits a little for its answer.
+Borders MeasureBorders(SDL_Window* window);
 // Window thread: brings the open window to the asked scale and fullscreen state.
 void ApplyDisplay(Shared& s);
 // Window thread, after a size change: the frame on the new window surface, repainted.
