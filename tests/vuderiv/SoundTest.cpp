@@ -139,6 +139,28 @@ TEST_F(SoundTest, ABadFileGivesOneLineNamingItAndSilence) {
     EXPECT_EQ(FirstSound(disk.Samples()), std::string::npos);
 }
 
+// What sounds, or waits to sound, when the device closes ends there: a new device starts
+// silent, and the sounds loaded before are gone with the old one.
+TEST_F(SoundTest, SoundsPlayingAtCloseStaySilentAfterANewOpen) {
+    const ScratchFile wav("long.wav", Soundgen::WavFile(TestSupport::Beep(22050), 22050));
+    {
+        const DiskAudio disk;
+        ASSERT_TRUE(Vuderiv::OpenSound());
+        const uint32_t beep = Vuderiv::LoadSound(wav.Path());
+        Vuderiv::PlaySound(beep);
+        disk.WaitFor(4 * kCallbackBytes);  // sounding now, most of its second still to come
+        Vuderiv::PlaySound(beep);          // and one more waiting for the next callback
+        Vuderiv::CloseSound();
+        ASSERT_NE(FirstSound(disk.Samples()), std::string::npos) << "the beep never sounded";
+    }
+    const DiskAudio disk;
+    ASSERT_TRUE(Vuderiv::OpenSound());
+    Vuderiv::PlaySound(1);  // the old handle names nothing now
+    disk.WaitFor(16 * kCallbackBytes);
+    Vuderiv::CloseSound();
+    EXPECT_EQ(FirstSound(disk.Samples()), std::string::npos);
+}
+
 TEST_F(SoundTest, NoUsableDeviceGivesOneLineAndEveryCallStaysHarmless) {
     setenv("SDL_AUDIODRIVER", "nothing-by-this-name", 1);
     const ScratchFile wav("beep.wav", Soundgen::WavFile(TestSupport::Beep(100), 22050));
