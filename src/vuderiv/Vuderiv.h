@@ -3,7 +3,8 @@
 //
 // Every operation is called from one thread, the program thread; the window thread is
 // the library's own, and runs the callbacks. Window and KillWindow wait for it: called
-// from a callback, they return at once with one line on standard error naming them. Colours are 0x00BBGGRR: red in the low byte, then green, then blue.
+// from a callback, they return at once with one line on standard error naming them.
+// Colours are 0x00BBGGRR: red in the low byte, then green, then blue.
 // Coordinates are buffer pixels, origin top left, y downwards, however the window shows
 // the buffer (see Display). Drawing does nothing while no window is open.
 #pragma once
