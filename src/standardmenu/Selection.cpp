@@ -77,6 +77,8 @@ namespace {
 
 namespace Key = Vuderiv::Key;
 
+void (*gPass)() = nullptr;  // the program's work at each pass; program thread
+
 // What the keys and the mouse have done in a menu while it is shown.
 struct Focus {
     std::span<const ButtonRc> menu;
@@ -171,12 +173,26 @@ void ForgetEarlierInput() {
     Vuderiv::FlushKeys();
 }
 
+// A menu reads pads through the key queue: the D-pad and the stick move the focus and the
+// south button chooses, whatever the program chose for pads outside the menu.
+class PadsAsKeysWhileShown {
+public:
+    PadsAsKeysWhileShown() : before_(Vuderiv::PadsAsKeys()) { Vuderiv::SetPadsAsKeys(true); }
+    ~PadsAsKeysWhileShown() { Vuderiv::SetPadsAsKeys(before_); }
+    PadsAsKeysWhileShown(const PadsAsKeysWhileShown&) = delete;
+    PadsAsKeysWhileShown& operator=(const PadsAsKeysWhileShown&) = delete;
+
+private:
+    bool before_;
+};
+
 // Each pass shows the buffer as the pass before left it, then takes the keys and draws
 // the buttons. Once a pass has drawn every button with the same image as the pass
 // before, the buffer holds what the window shows already, so showing it again is left
 // out until a button's image changes (an expose still repaints the window from the
 // buffer).
 int32_t Wait(Focus& f) {
+    const PadsAsKeysWhileShown padsAsKeys;
     ForgetEarlierInput();
     Vuderiv::MousePos(f.mouseX, f.mouseY);
     f.at = NextVisible(f.menu, -1, 1);
@@ -194,6 +210,7 @@ int32_t Wait(Focus& f) {
         }
         changed = drawn != before;
         std::swap(drawn, before);
+        if (gPass != nullptr) gPass();
         detail::gPause(detail::kPassPause);
     }
     return kNoSelection;
@@ -209,6 +226,10 @@ int32_t MenuSelection(std::span<const ButtonRc> menu) {
 int32_t MenuSelection(std::span<const ButtonRc> menu, std::span<const KeyChoice> keys) {
     Focus focus{menu, keys};
     return Wait(focus);
+}
+
+void OnMenuPass(void (*proc)()) {
+    gPass = proc;
 }
 
 }  // namespace StandardMenu

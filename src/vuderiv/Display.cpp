@@ -104,7 +104,7 @@ bool HandleWindowKey(Shared& s, const SDL_Event& event) {
     if (event.key.repeat != 0) return true;  // held down: one toggle
     const bool on = ToggleAsked(s);
     ApplyDisplay(s);
-    if (FullscreenProc proc = s.fullscreenKeyProc.load()) proc(on);
+    s.fullscreenKeyProc.Call(on);
     return true;
 }
 
@@ -144,7 +144,11 @@ void EnableWindowKeys(bool on) {
 }
 
 void OnFullscreenKey(FullscreenProc proc) {
-    shared().fullscreenKeyProc = proc;
+    shared().fullscreenKeyProc.Set(proc);
+}
+
+void OnFullscreenKey(FullscreenDataProc proc, void* data) {
+    shared().fullscreenKeyProc.Set(proc, data);
 }
 
 }  // namespace Vuderiv

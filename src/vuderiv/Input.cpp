@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "Shared.h"
 #include "Vuderiv.h"
@@ -12,8 +13,10 @@ namespace detail {
 
 namespace {
 
-// Keys pressed with Alt, Alt itself and F10 are the window system's, not the program's.
-bool IsSystemKey(const SDL_Keysym& keysym) {
+// Keys pressed with Alt, Alt itself and F10 are the window system's, not the program's,
+// unless the program records system keys.
+bool IsSystemKey(const Shared& s, const SDL_Keysym& keysym) {
+    if (s.systemKeys) return false;
     return (keysym.mod & KMOD_ALT) != 0 || keysym.sym == SDLK_F10 || keysym.sym == SDLK_LALT ||
            keysym.sym == SDLK_RALT;
 }
@@ -22,7 +25,7 @@ bool IsSystemKey(const SDL_Keysym& keysym) {
 // repeats, and let go by its release, with Alt held or not.
 void OnKey(Shared& s, const SDL_KeyboardEvent& event) {
     const bool down = event.type == SDL_KEYDOWN;
-    if (down && IsSystemKey(event.keysym)) return;
+    if (down && IsSystemKey(s, event.keysym)) return;
     const int code = MapKey(event.keysym.sym);
     if (code < 0) return;
     const auto k = static_cast<uint8_t>(code);
@@ -36,7 +39,7 @@ void OnKey(Shared& s, const SDL_KeyboardEvent& event) {
     }
     if (!down) return;
     AddKey(s, k);  // auto-repeat included
-    if (KeyProc proc = s.keyPressProc.load(); proc && event.repeat == 0) proc(k);
+    if (event.repeat == 0) s.keyPressProc.Call(k);
 }
 
 // A client coordinate as the window system reports it: its low 16 bits, unsigned, so
@@ -66,8 +69,25 @@ void OnMove(Shared& s, const SDL_MouseMotionEvent& event) {
     s.mouseY = Coordinate(y);
 }
 
-void Call(const std::atomic<MouseProc>& callback, int32_t x, int32_t y) {
-    if (MouseProc proc = callback.load()) proc(x, y);
+// The polling record of the buttons: held, and the presses and releases not yet taken.
+void RecordButton(Shared& s, uint8_t button, bool down) {
+    if (button >= kMouseButtons) return;
+    std::lock_guard<std::mutex> lock(s.block);
+    const uint32_t bit = 1u << button;
+    if (down) {
+        s.mouseHeld |= bit;
+        ++s.mousePresses[button];
+    } else if ((s.mouseHeld & bit) != 0) {  // a release without a press is no one's
+        s.mouseHeld &= ~bit;
+        ++s.mouseReleases[button];
+    }
+}
+
+void OnWheel(Shared& s, const SDL_MouseWheelEvent& event) {
+    const int32_t turn = event.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+    std::lock_guard<std::mutex> lock(s.block);
+    s.wheelX += turn * event.x;
+    s.wheelY += turn * event.y;
 }
 
 // The mouse stays captured from the first button pressed to the last released.
@@ -79,18 +99,19 @@ void OnButton(Shared& s, const SDL_MouseButtonEvent& event) {
     // Uncaptured, a release outside the window belongs to whatever lies under the mouse;
     // SDL still reports it, for no window.
     if (event.windowID != s.windowId && !s.left && !s.right) return;
+    RecordButton(s, event.button, down);
     if (event.button == SDL_BUTTON_LEFT) {
         if (down && event.clicks % 2 == 0) {  // a double click: no press, no capture
-            Call(s.doubleProc, x, y);
+            s.doubleProc.Call(x, y);
             return;
         }
         s.left = down;
         if (!s.right) SDL_CaptureMouse(down ? SDL_TRUE : SDL_FALSE);
-        Call(down ? s.leftDownProc : s.leftUpProc, x, y);
+        (down ? s.leftDownProc : s.leftUpProc).Call(x, y);
     } else if (event.button == SDL_BUTTON_RIGHT) {
         s.right = down;
         if (!s.left) SDL_CaptureMouse(down ? SDL_TRUE : SDL_FALSE);
-        Call(down ? s.rightDownProc : s.rightUpProc, x, y);
+        (down ? s.rightDownProc : s.rightUpProc).Call(x, y);
     }
 }
 
@@ -110,39 +131,6 @@ void LetGoKey(Shared& s, uint8_t code) {
     if (s.holds[code] > 0 && --s.holds[code] == 0) s.key[code] = false;
 }
 
-int MapKey(SDL_Keycode sym) {
-    if (sym >= SDLK_a && sym <= SDLK_z) return static_cast<int>(Key::A) + (sym - SDLK_a);
-    if (sym >= SDLK_0 && sym <= SDLK_9) return static_cast<int>(Key::Digit0) + (sym - SDLK_0);
-    if (sym >= SDLK_F1 && sym <= SDLK_F12) return static_cast<int>(Key::F1) + (sym - SDLK_F1);
-    switch (sym) {
-        case SDLK_LEFT:
-            return Key::Left;
-        case SDLK_UP:
-            return Key::Up;
-        case SDLK_RIGHT:
-            return Key::Right;
-        case SDLK_DOWN:
-            return Key::Down;
-        case SDLK_LCTRL:
-        case SDLK_RCTRL:
-            return Key::Ctrl;
-        case SDLK_LSHIFT:
-        case SDLK_RSHIFT:
-            return Key::Shift;
-        case SDLK_SPACE:
-            return Key::Space;
-        case SDLK_TAB:
-            return Key::Tab;
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-            return Key::Enter;
-        case SDLK_ESCAPE:
-            return Key::Esc;
-        default:
-            return -1;
-    }
-}
-
 bool HandleInputEvent(const SDL_Event& event) {
     Shared& s = shared();
     switch (event.type) {
@@ -157,6 +145,12 @@ bool HandleInputEvent(const SDL_Event& event) {
         case SDL_MOUSEBUTTONUP:
             OnButton(s, event.button);
             return true;
+        case SDL_MOUSEWHEEL:
+            OnWheel(s, event.wheel);
+            return true;
+        case SDL_TEXTINPUT:
+            if (s.textInput) AddTypedText(s, event.text.text);
+            return true;
         default:
             return HandlePadEvent(event);
     }
@@ -168,14 +162,20 @@ void ResetInput() {
         std::lock_guard<std::mutex> lock(s.block);
         s.mouseX = 0;
         s.mouseY = 0;
+        s.mouseHeld = 0;
+        s.mousePresses.fill(0);
+        s.mouseReleases.fill(0);
+        s.wheelX = 0;
+        s.wheelY = 0;
+        s.typed.clear();
     }
     s.left = false;
     s.right = false;
     for (auto* callback :
          {&s.leftDownProc, &s.leftUpProc, &s.rightDownProc, &s.rightUpProc, &s.doubleProc}) {
-        callback->store(nullptr);
+        callback->Set(nullptr);
     }
-    s.keyPressProc.store(nullptr);
+    s.keyPressProc.Set(nullptr);
     for (auto& entry : s.key)
         entry = false;
     s.holds.fill(0);
@@ -221,11 +221,60 @@ void MousePos(int32_t& x, int32_t& y) {
 }
 
 void OnMouseLeftUp(MouseProc proc) {
-    shared().leftUpProc.store(proc);
+    shared().leftUpProc.Set(proc);
+}
+
+void OnMouseLeftUp(MouseDataProc proc, void* data) {
+    shared().leftUpProc.Set(proc, data);
 }
 
 void OnKeyPress(KeyProc proc) {
-    shared().keyPressProc.store(proc);
+    shared().keyPressProc.Set(proc);
+}
+
+void OnKeyPress(KeyDataProc proc, void* data) {
+    shared().keyPressProc.Set(proc, data);
+}
+
+void RecordSystemKeys(bool on) {
+    shared().systemKeys = on;
+}
+
+namespace {
+
+// Takes a count of presses or releases of a button; false for an unknown button.
+bool Take(std::array<uint32_t, detail::kMouseButtons> detail::Shared::*counts, uint32_t button) {
+    if (button == 0 || button >= detail::kMouseButtons) return false;
+    detail::Shared& s = shared();
+    std::lock_guard<std::mutex> lock(s.block);
+    uint32_t& count = (s.*counts)[button];
+    const bool any = count != 0;
+    count = 0;
+    return any;
+}
+
+}  // namespace
+
+bool MouseDown(uint32_t button) {
+    if (button == 0 || button >= detail::kMouseButtons) return false;
+    detail::Shared& s = shared();
+    std::lock_guard<std::mutex> lock(s.block);
+    return (s.mouseHeld & (1u << button)) != 0;
+}
+
+bool MousePressed(uint32_t button) {
+    return Take(&detail::Shared::mousePresses, button);
+}
+
+bool MouseReleased(uint32_t button) {
+    return Take(&detail::Shared::mouseReleases, button);
+}
+
+void MouseWheel(int32_t& dx, int32_t& dy) {
+    detail::Shared& s = shared();
+    std::lock_guard<std::mutex> lock(s.block);
+    dx = std::exchange(s.wheelX, 0);
+    dy = std::exchange(s.wheelY, 0);
 }
 
 }  // namespace Vuderiv

@@ -55,6 +55,10 @@ TTF_Font* OpenFace(const FontFace& face) {
     if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
     const FontMatch match = MatchFont(face.family, face.bold);
     if (match.file.empty()) return nullptr;
+    if (match.substituted) {  // another face draws the style: its texts take other widths
+        Report(std::string("Vuderiv: font \"") + face.family + "\" not found; fontconfig gave \"" +
+               match.face + "\" in its place, so texts in that style take other widths");
+    }
     return TTF_OpenFontIndex(match.file.c_str(), face.pixels, match.index);
 }
 
@@ -124,10 +128,50 @@ std::unordered_map<std::string, Coverage> rendered;
 
 using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
+// The number of bytes of a UTF-8 character from its first byte; 0 for a byte that
+// cannot start one.
+size_t Utf8Length(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
+bool IsUtf8(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = Utf8Length(static_cast<unsigned char>(text[i]));
+        if (length == 0 || i + length > text.size()) return false;
+        for (size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// A text as UTF-8: as it is when it is UTF-8, else read as Latin-1, one character a byte
+// (a Latin-1 text with an accent is almost never valid UTF-8).
+std::string AsUtf8(const char* text) {
+    std::string utf8(text);
+    if (IsUtf8(utf8)) return utf8;
+    utf8.clear();
+    for (const char* c = text; *c != '\0'; ++c) {
+        const auto byte = static_cast<unsigned char>(*c);
+        if (byte < 0x80) {
+            utf8 += *c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 // A text as its face draws it; empty when it draws nothing (an empty text, for one).
 Coverage Render(TTF_Font* face, const char* text) {
     const SDL_Color white{0xFF, 0xFF, 0xFF, 0xFF};
-    const SurfacePtr glyphs(TTF_RenderText_Blended(face, text, white), &SDL_FreeSurface);
+    const SurfacePtr glyphs(TTF_RenderUTF8_Blended(face, text, white), &SDL_FreeSurface);
     return glyphs ? CoverageOf(*glyphs) : Coverage{};
 }
 
@@ -180,7 +224,7 @@ void GetTextSize(const char* text, uint32_t style, uint32_t& width, uint32_t& he
     TTF_Font* face = CreateFont(style);
     int w = 0;
     int h = 0;
-    if (face == nullptr || TTF_SizeText(face, text, &w, &h) != 0) return;
+    if (face == nullptr || TTF_SizeUTF8(face, AsUtf8(text).c_str(), &w, &h) != 0) return;
     width = static_cast<uint32_t>(w);
     height = static_cast<uint32_t>(h);
 }
@@ -189,7 +233,7 @@ void Text(const char* text, int32_t x, int32_t y) {
     if (text == nullptr || !WindowIsOpen()) return;
     TTF_Font* face = CreateFont(font.style);
     if (face == nullptr) return;
-    const Coverage& glyphs = RenderedText(font.style, face, text);
+    const Coverage& glyphs = RenderedText(font.style, face, AsUtf8(text).c_str());
     if (glyphs.alpha.empty()) return;  // nothing to draw, an empty text for one
     Canvas canvas;
     if (!canvas.Open()) return;

@@ -134,7 +134,7 @@ bool OpenWindow(Shared& s) {
     } else if (CreateTheWindow(s)) {
         StartPads();
         ShowIcon(s);
-        SDL_StopTextInput();
+        ApplyTextInput(s);
         Init(s);
         s.presentPending = false;
         SetEventsOpen(s, true);
@@ -169,6 +169,8 @@ void HandleEvent(Shared& s, const SDL_Event& event) {
             ShowIcon(s);
         } else if (event.user.code == REQUEST_DISPLAY) {
             ApplyDisplay(s);
+        } else if (event.user.code == REQUEST_TEXT_INPUT) {
+            ApplyTextInput(s);
         }
     } else if (event.type == SDL_WINDOWEVENT) {
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED) Paint(s);

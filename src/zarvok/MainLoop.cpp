@@ -8,6 +8,7 @@
 #include "Bullets.h"
 #include "Enemies.h"
 #include "Geluid.h"
+#include "InstellingenBestand.h"
 #include "Level.h"
 #include "Melding.h"
 #include "Menu.h"
@@ -41,6 +42,7 @@ void SetPauze(PauzeProc pauze) {
 }
 
 void Pauze(uint32_t ms) {
+    BewaarWensen();  // here, not on the window thread, a slow disk holds up no window
     gPauze(ms);
 }
 

@@ -14,7 +14,8 @@ namespace Zarvok {
 using PauzeProc = void (*)(uint32_t ms);
 // Replaces the pause; nullptr restores WachtZolangOpen.
 void SetPauze(PauzeProc pauze);
-// Pauses through the installed pause.
+// Writes the settings toggled since the last pause (BewaarWensen), then pauses through
+// the installed pause.
 void Pauze(uint32_t ms);
 // The real pause: waits ms milliseconds, or less once the window has been closed.
 void WachtZolangOpen(uint32_t ms);

@@ -28,6 +28,7 @@ int OpenSpelvenster(const Weergave& weergave, bool schaalGevraagd) {
     Vuderiv::SetWindowScale(weergave.schaal);
     Vuderiv::SetFullscreen(weergave.volledigScherm);
     Vuderiv::EnableWindowKeys(true);
+    Vuderiv::SetPadsAsKeys(true);  // the pad plays as the keyboard does
     Vuderiv::Window("Zarvok", kBreedte, kHoogte);
     if (!Vuderiv::WindowIsOpen()) {
         Meld("Zarvok: the game window could not be opened, so the game cannot start");

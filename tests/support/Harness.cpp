@@ -27,6 +27,10 @@ void WindowTest::SetUp() {
 
 void WindowTest::TearDown() {
     Vuderiv::KillWindow();
+    // The choices that outlive a window go back to their start values.
+    Vuderiv::SetPadsAsKeys(false);
+    Vuderiv::RecordSystemKeys(false);
+    Vuderiv::EnableTextInput(false);
 }
 
 void PushKey(bool down, SDL_Keycode sym, bool repeat, uint16_t mod) {

@@ -19,6 +19,27 @@ std::function<void()> gLook;
 int gPauses = 0;
 int gPausesWithoutStep = 0;
 bool gClosePlayed = false;  // a close is on its way: the window goes without another
+TestSupport::VirtualPad* gPad = nullptr;
+
+// Plays a pad step and waits until the window thread has seen it come and go.
+void PlayPad(const Step& step) {
+    ASSERT_NE(gPad, nullptr);
+    if (step.padButton >= 0) {
+        const auto button = static_cast<SDL_GameControllerButton>(step.padButton);
+        const auto held = [&] { return Vuderiv::PadDown(0, static_cast<uint32_t>(button)); };
+        gPad->Button(button, true);
+        ASSERT_TRUE(TestSupport::WaitUntil(held));
+        gPad->Button(button, false);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return !held(); }));
+    } else {
+        const auto axis = static_cast<SDL_GameControllerAxis>(step.padAxis);
+        const auto value = [&] { return Vuderiv::PadValue(0, static_cast<uint32_t>(axis)); };
+        gPad->Axis(axis, step.padValue);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return value() != 0.0f; }));
+        gPad->Axis(axis, 0);
+        ASSERT_TRUE(TestSupport::WaitUntil([&] { return value() == 0.0f; }));
+    }
+}
 
 void ScriptedPause(uint32_t) {
     ++gPauses;
@@ -41,6 +62,8 @@ void ScriptedPause(uint32_t) {
         TestSupport::PushKey(false, step.key, false, step.mod);
         if (shift) TestSupport::PushKey(false, SDLK_LSHIFT);
         TestSupport::Sync();
+    } else if (step.padButton >= 0 || step.padAxis >= 0) {
+        PlayPad(step);
     } else {
         TestSupport::Click(step.x, step.y);
     }
@@ -54,6 +77,10 @@ void Play(std::initializer_list<Step> steps) {
     gPausesWithoutStep = 0;
     gClosePlayed = false;
     StandardMenu::detail::SetPause(ScriptedPause);
+}
+
+void UsePad(TestSupport::VirtualPad* pad) {
+    gPad = pad;
 }
 
 void OnPause(std::function<void()> look) {
@@ -71,6 +98,7 @@ size_t StepsLeft() {
 void Stop() {
     gSteps.clear();
     gLook = nullptr;
+    gPad = nullptr;
     StandardMenu::detail::SetPause(nullptr);
 }
 

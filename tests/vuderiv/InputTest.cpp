@@ -5,7 +5,9 @@
 
 #include <atomic>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "Harness.h"
@@ -281,68 +283,230 @@ TEST_F(Input, FlushWhileTheWindowThreadAppends) {
     EXPECT_TRUE(Queue().empty());
 }
 
-TEST_F(Input, PadPluggedInLaterActsAsKeys) {
-    VirtualPad pad;
-    FlushKeys();
-    pad.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
-    ASSERT_TRUE(WaitUntil([] { return KeyDown(37) && KeyDown(38); }));
-    EXPECT_TRUE(KeyDown(Key::PadDpadLeft));
-    EXPECT_TRUE(KeyDown(Key::PadSouth));
-    EXPECT_THAT(Queue(), testing::UnorderedElementsAre(Key::PadDpadLeft, Key::PadSouth));
-    pad.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
-    pad.Button(SDL_CONTROLLER_BUTTON_A, false);
-    ASSERT_TRUE(WaitUntil([] { return !KeyDown(37) && !KeyDown(38); }));
-    EXPECT_FALSE(KeyDown(Key::PadSouth));
+namespace {
 
-    pad.Button(SDL_CONTROLLER_BUTTON_X, true);  // west: fire
-    pad.Button(SDL_CONTROLLER_BUTTON_BACK, true);
-    ASSERT_TRUE(WaitUntil([] { return KeyDown(17) && KeyDown(81); }));
+void PushWheel(int32_t x, int32_t y, bool flipped = false) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.windowID = detail::shared().windowId;
+    event.wheel.x = x;
+    event.wheel.y = y;
+    event.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+    ASSERT_TRUE(detail::PushEvent(event));
 }
 
-// The stick reads centred inside its dead zone and keeps a push until it is well back.
-TEST_F(Input, StickDeadZone) {
-    VirtualPad pad;
-    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 6000);  // a resting stick a little off centre
-    pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, -6000);
-    pad.Button(SDL_CONTROLLER_BUTTON_Y, true);  // a mark for the window thread's update
-    ASSERT_TRUE(WaitUntil([] { return KeyDown(Key::PadNorth); }));
-    EXPECT_FALSE(KeyDown(39));
-    EXPECT_FALSE(KeyDown(38));
-    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 12000);
-    ASSERT_TRUE(WaitUntil([] { return KeyDown(39); }));
-    EXPECT_TRUE(KeyDown(Key::PadStickRight));
-    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 8000);  // inside the gap: still pushed
-    pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
-    ASSERT_TRUE(WaitUntil([] { return KeyDown(38); }));
-    EXPECT_TRUE(KeyDown(39));
-    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768);  // straight across
-    ASSERT_TRUE(WaitUntil([] { return KeyDown(37); }));
-    EXPECT_FALSE(KeyDown(39));
-    EXPECT_EQ(Queue(), (std::vector<uint8_t>{Key::PadNorth, Key::PadStickRight, Key::PadStickUp,
-                                             Key::PadStickLeft}));
+void PushText(const char* text) {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    event.text.windowID = detail::shared().windowId;
+    SDL_strlcpy(event.text.text, text, sizeof event.text.text);
+    ASSERT_TRUE(detail::PushEvent(event));
 }
 
-// A key reads down while any source holds it; unplugging or losing the focus lets go.
-TEST_F(Input, KeyboardAndPadsHoldTogether) {
-    VirtualPad first, second;
-    PressKey(SDLK_LEFT);
-    first.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-    second.Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
-    ASSERT_TRUE(WaitUntil([] { return KeyDown(Key::PadDpadLeft) && KeyDown(Key::PadStickLeft); }));
-    ReleaseKey(SDLK_LEFT);
-    EXPECT_TRUE(KeyDown(37));
-    first.Unplug();
-    EXPECT_FALSE(KeyDown(Key::PadDpadLeft));
-    EXPECT_TRUE(KeyDown(37));  // the second pad's stick
-    SDL_Event focus{};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.windowID = detail::shared().windowId;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    ASSERT_TRUE(detail::PushEvent(focus));
+std::string TakeTyped(uint32_t size) {
+    std::vector<char> out(size + 1, 'x');
+    const uint32_t length = TypedText(out.data(), size);
+    EXPECT_EQ(out[length], '\0');
+    return std::string(out.data(), length);
+}
+
+}  // namespace
+
+// Every button is held, pressed and released by polling, each press and release seen once;
+// the wheel adds up its notches until taken; a closed window forgets them all.
+TEST_F(Input, MouseButtonsByPollingAndTheWheel) {
+    PushMouseButton(true, SDL_BUTTON_MIDDLE, 5, 5);
+    PushMouseButton(true, SDL_BUTTON_X1, 5, 5);
+    PushMouseButton(false, SDL_BUTTON_X1, 5, 5);
+    PushMouseButton(false, SDL_BUTTON_RIGHT, 5, 5);  // a release without a press
     Sync();
-    EXPECT_FALSE(KeyDown(37));
-    PressKey(SDLK_LEFT);
-    second.Unplug();  // the keyboard's hold outlives the pad
-    EXPECT_TRUE(KeyDown(37));
+    EXPECT_TRUE(MouseDown(MouseButton::Middle));
+    EXPECT_FALSE(MouseDown(MouseButton::Back));
+    EXPECT_TRUE(MousePressed(MouseButton::Middle));
+    EXPECT_FALSE(MousePressed(MouseButton::Middle));  // taken
+    EXPECT_TRUE(MousePressed(MouseButton::Back));     // a tap between two polls
+    EXPECT_TRUE(MouseReleased(MouseButton::Back));
+    EXPECT_FALSE(MouseReleased(MouseButton::Right));
+    EXPECT_FALSE(MouseReleased(MouseButton::Middle));
+    EXPECT_FALSE(MouseDown(0) || MousePressed(6) || MouseReleased(0xFFFFFFFF));
+    // A double click's second press is a press too.
+    PushMouseButton(true, SDL_BUTTON_LEFT, 5, 5);
+    PushMouseButton(false, SDL_BUTTON_LEFT, 5, 5);
+    PushMouseButton(true, SDL_BUTTON_LEFT, 5, 5, 2);
+    Sync();
+    EXPECT_TRUE(MousePressed(MouseButton::Left));
+    EXPECT_TRUE(MouseDown(MouseButton::Left));
+    EXPECT_TRUE(MouseReleased(MouseButton::Left));
+
+    PushWheel(0, 1);
+    PushWheel(-1, 2);
+    PushWheel(0, 1, /*flipped=*/true);
+    Sync();
+    int32_t dx = 0, dy = 0;
+    MouseWheel(dx, dy);
+    EXPECT_EQ(dx, -1);
+    EXPECT_EQ(dy, 2);
+    MouseWheel(dx, dy);
+    EXPECT_EQ(dx, 0);
+    EXPECT_EQ(dy, 0);
+
+    PushWheel(0, 3);
+    Sync();
+    KillWindow();
+    EXPECT_FALSE(MouseDown(MouseButton::Middle));
+    EXPECT_FALSE(MousePressed(MouseButton::Left));
+    MouseWheel(dx, dy);
+    EXPECT_EQ(dy, 0);
+}
+
+// The keys beyond the game's have named codes of the same numbering; a character asks
+// for the key that types it, so 'a' is A and not keypad 1 (97).
+TEST_F(Input, NamedKeysAndCharacters) {
+    const std::vector<std::pair<SDL_Keycode, uint32_t>> keys = {{SDLK_BACKSPACE, Key::Backspace},
+                                                                {SDLK_DELETE, 46},
+                                                                {SDLK_INSERT, 45},
+                                                                {SDLK_HOME, 36},
+                                                                {SDLK_END, 35},
+                                                                {SDLK_PAGEUP, 33},
+                                                                {SDLK_PAGEDOWN, 34},
+                                                                {SDLK_KP_0, 96},
+                                                                {SDLK_KP_1, 97},
+                                                                {SDLK_KP_9, 105},
+                                                                {SDLK_KP_DIVIDE, 111},
+                                                                {SDLK_KP_MINUS, 109},
+                                                                {SDLK_COMMA, 188},
+                                                                {SDLK_SLASH, 191},
+                                                                {SDLK_BACKSLASH, 220},
+                                                                {SDLK_QUOTE, 222},
+                                                                {SDLK_BACKQUOTE, 192},
+                                                                {SDLK_RIGHTBRACKET, 221}};
+    for (const auto& [sym, code] : keys) {
+        PressKey(sym);
+        EXPECT_TRUE(KeyDown(code)) << code;
+        ReleaseKey(sym);
+        EXPECT_FALSE(KeyDown(code)) << code;
+    }
+    PressKey(SDLK_a);
+    EXPECT_TRUE(KeyDown('a'));
+    EXPECT_TRUE(KeyDown('A'));
+    EXPECT_FALSE(KeyDown(Key::Keypad1));
+    PressKey(SDLK_SEMICOLON);
+    EXPECT_TRUE(KeyDown(';'));
+    EXPECT_EQ(KeyOf('z'), Key::Z);
+    EXPECT_EQ(KeyOf('7'), Key::Digit7);
+    EXPECT_EQ(KeyOf(' '), Key::Space);
+    EXPECT_EQ(KeyOf('='), Key::Equals);
+    EXPECT_EQ(KeyOf('!'), 0u);
+    EXPECT_EQ(KeyOf('\xC3'), 0u);
+}
+
+// Asked for, Alt, F10 and keys held with Alt are recorded like any other.
+TEST_F(Input, SystemKeysRecordedWhenAsked) {
+    RecordSystemKeys(true);
+    PushKey(true, SDLK_LALT, false, KMOD_LALT);
+    PushKey(true, SDLK_x, false, KMOD_LALT);
+    PushKey(true, SDLK_F10);
+    Sync();
+    EXPECT_TRUE(KeyDown(Key::Alt) && KeyDown(Key::X) && KeyDown(Key::F10));
+    EXPECT_EQ(Queue(), (std::vector<uint8_t>{Key::Alt, Key::X, Key::F10}));
+}
+
+// Typed text is kept only when asked for, handed out in whole characters, oldest first,
+// and bounded.
+TEST_F(Input, TypedTextWhenAsked) {
+    PushText("ignored");
+    Sync();
+    EXPECT_EQ(TakeTyped(64), "");
+    EnableTextInput(true);
+    Sync();
+    EXPECT_TRUE(SDL_IsTextInputActive());
+    PushText("Gr\xC3\xBC\xC3\x9F");  // Grüß
+    PushText("e \xE2\x82\xAC");      // e €
+    Sync();
+    EXPECT_EQ(TakeTyped(6), "Gr\xC3\xBC");  // the NUL counts; ß would not fit whole
+    EXPECT_EQ(TakeTyped(4),
+              "\xC3\x9F"
+              "e");
+    EXPECT_EQ(TakeTyped(2), " ");
+    EXPECT_EQ(TakeTyped(3), "");  // € needs 3 bytes and the NUL
+    EXPECT_EQ(TakeTyped(4), "\xE2\x82\xAC");
+    EXPECT_EQ(TakeTyped(64), "");
+    EXPECT_EQ(TypedText(nullptr, 8), 0u);
+
+    for (int i = 0; i < 2000; ++i)
+        PushText("\xE2\x82\xAC");  // 6000 bytes
+    Sync();
+    std::string kept;
+    for (std::string part = TakeTyped(1000); !part.empty(); part = TakeTyped(1000))
+        kept += part;
+    EXPECT_LE(kept.size(), detail::kTextQueueLimit);
+    EXPECT_GT(kept.size(), detail::kTextQueueLimit - 3);
+    EXPECT_EQ(kept.size() % 3, 0u);
+    EXPECT_EQ(kept.substr(0, 3), "\xE2\x82\xAC");  // the oldest went whole
+    EnableTextInput(false);
+    Sync();
+    EXPECT_FALSE(SDL_IsTextInputActive());
+}
+
+namespace {
+
+struct Seen {
+    std::mutex lock;
+    std::vector<uint32_t> values;
+    void Add(uint32_t v) {
+        std::lock_guard<std::mutex> guard(lock);
+        values.push_back(v);
+    }
+    std::vector<uint32_t> Take() {
+        std::lock_guard<std::mutex> guard(lock);
+        return std::exchange(values, {});
+    }
+};
+
+void SeeClick(int32_t x, int32_t y, void* data) {
+    static_cast<Seen*>(data)->Add(static_cast<uint32_t>(x * 1000 + y));
+}
+
+void SeeKey(uint32_t k, void* data) {
+    static_cast<Seen*>(data)->Add(k);
+}
+
+}  // namespace
+
+// Each registration hands its own pointer back, and either kind replaces the other.
+TEST_F(Input, CallbacksCarryTheProgramsPointer) {
+    Seen clicks, keysA, keysB;
+    OnMouseLeftUp(SeeClick, &clicks);
+    Click(12, 34);
+    EXPECT_EQ(clicks.Take(), std::vector<uint32_t>{12034});
+    OnKeyPress(SeeKey, &keysA);
+    PressKey(SDLK_q);
+    OnKeyPress(SeeKey, &keysB);
+    PressKey(SDLK_w);
+    EXPECT_EQ(keysA.Take(), std::vector<uint32_t>{Key::Q});
+    EXPECT_EQ(keysB.Take(), std::vector<uint32_t>{Key::W});
+
+    leftUps = 0;
+    OnMouseLeftUp(CountLeftUp);  // the plain kind replaces the one with a pointer
+    Click(1, 1);
+    EXPECT_EQ(leftUps, 1);
+    EXPECT_TRUE(clicks.Take().empty());
+    OnMouseLeftUp(SeeClick, &clicks);
+    OnMouseLeftUp(static_cast<MouseDataProc>(nullptr), &clicks);  // removed
+    OnKeyPress(static_cast<KeyDataProc>(nullptr), nullptr);
+    Click(2, 2);
+    PressKey(SDLK_e);
+    EXPECT_EQ(leftUps, 1);
+    EXPECT_TRUE(clicks.Take().empty());
+    EXPECT_TRUE(keysB.Take().empty());
+
+    Seen toggles;
+    EnableWindowKeys(true);
+    OnFullscreenKey([](bool on, void* data) { static_cast<Seen*>(data)->Add(on); }, &toggles);
+    PressKey(SDLK_F11);
+    ReleaseKey(SDLK_F11);
+    PressKey(SDLK_F11);
+    EXPECT_EQ(toggles.Take(), (std::vector<uint32_t>{1, 0}));
+    OnFullscreenKey(nullptr);
+    EnableWindowKeys(false);
 }

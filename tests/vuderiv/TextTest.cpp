@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CanvasProbe.h"
+#include "Fonts.h"
 #include "Harness.h"
 #include "Vuderiv.h"
 
@@ -57,6 +58,17 @@ bool Between(uint32_t p, uint32_t a, uint32_t b) {
 using TextInWindow = TestSupport::WindowTest;
 
 }  // namespace
+
+// A face holds several families at times ("DejaVu Sans" and "DejaVu Sans Condensed"): one
+// that holds the family asked for is no substitute; a family no face holds gets another.
+TEST(TextFaces, AFaceHoldingTheFamilyIsNoSubstituteAndAnotherFaceIs) {
+    const auto condensed = Vuderiv::detail::MatchFont("DejaVu Sans Condensed", false);
+    EXPECT_FALSE(condensed.substituted) << condensed.face;
+    EXPECT_EQ(condensed.face, "DejaVu Sans Condensed");
+    const auto other = Vuderiv::detail::MatchFont("No Such Family Zq", false);
+    EXPECT_FALSE(other.file.empty());
+    EXPECT_TRUE(other.substituted) << other.face;
+}
 
 TEST(TextWithoutWindow, MeasuresNothingDrawsNothingButKeepsTheFont) {
     const Size size = Measure("Hello", 1);
@@ -205,4 +217,15 @@ TEST_F(TextInWindow, ATextDrawnAgainTakesTheNewColourAndSurvivesManyOthers) {
     for (int32_t n = 0; n < 1500; ++n)  // more different texts than are ever kept
         TextInt(n, 2, 2);
     EXPECT_EQ(Drawn([] { Text("Score 120", 2, 2); }), red);
+}
+
+// UTF-8 draws one character per code point; a text that is not UTF-8 reads as Latin-1.
+TEST_F(TextInWindow, Utf8TextAndLatin1Otherwise) {
+    SetFont(0, 0xFFFFFF);
+    const auto utf8 = Drawn([] { Text("\xC3\xA9t\xC3\xA9", 2, 2); });  // été
+    EXPECT_EQ(utf8, Drawn([] { Text("\xE9t\xE9", 2, 2); }));
+    EXPECT_EQ(Measure("\xC3\xBC", 1).w, Measure("u", 1).w);                    // ü: one letter
+    const auto sign = Drawn([] { Text("\xE2\x82\xAC \xE2\x9C\x93", 2, 2); });  // € ✓
+    EXPECT_TRUE(AnyLit(sign));
+    EXPECT_NE(sign, Drawn([] { Text("\xE2\x82\xAC \xE2\x82\xAC", 2, 2); }));
 }

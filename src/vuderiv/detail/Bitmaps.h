@@ -30,6 +30,12 @@ Surface MakeSurface(uint64_t width, uint64_t height, uint64_t maxPixels = kMaxBi
 Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height,
                   uint64_t maxPixels = kMaxBitmapPixels, std::string* fault = nullptr);
 
+// Converts a loaded SDL surface (which it frees) to 0x00BBGGRR, or with its opacity in bits
+// 24-31 when `keepAlpha`, brought to width x height by nearest neighbour (a side of 0 keeps
+// the picture's own); empty when it cannot.
+Surface ConvertSurface(SDL_Surface* loaded, uint32_t width, uint32_t height, uint64_t maxPixels,
+                       bool keepAlpha);
+
 // Enters a non-empty surface into the lowest free slot, or a new one at the end, with the
 // surface's own size as its drawn block; the handle (slot + 1), or 0 when the table
 // cannot grow.

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "Callback.h"
 #include "Frame.h"
 #include "Surface.h"
 #include "Vuderiv.h"
@@ -32,6 +33,12 @@ struct BitStruct {
     // asked for a width or height of 0 keeps the file's picture but draws nothing.
     uint32_t width = 0;
     uint32_t height = 0;
+    // How the bitmap draws over the target (Images.h): its opacity per pixel, row by row
+    // (empty: opaque), and the colour left out (kNoColorKey: none).
+    std::vector<uint8_t> alpha;
+    uint32_t colorKey = 0xFFFFFFFF;
+    // Which of its slot's generations this bitmap is (Handles.h); 0 while handles are reused.
+    uint16_t generation = 0;
 };
 
 // Requests that the program thread (and tests) send to the window thread as SDL user events.
@@ -41,10 +48,24 @@ enum Request : int32_t {
     REQUEST_SYNC = 3,
     REQUEST_ICON = 4,
     REQUEST_DISPLAY = 5,
+    REQUEST_TEXT_INPUT = 6,
 };
 
 // The most key codes the key queue keeps; older codes are dropped past this.
 constexpr size_t kKeyQueueLimit = 4096;
+// The most pad events, and bytes of typed text, that wait; older ones are dropped past this.
+constexpr size_t kPadQueueLimit = 4096;
+constexpr size_t kTextQueueLimit = 4096;
+// The mouse buttons recorded for polling: MouseButton 1..5, by their index.
+constexpr size_t kMouseButtons = 6;
+
+// What the program sees of one pad index.
+struct PadState {
+    bool connected = false;
+    std::string name;
+    uint32_t buttons = 0;  // bit b set while PadButton b is held
+    std::array<int16_t, PadAxis::Count> axes{};
+};
 
 struct Shared {
     // --- Window lifecycle, guarded by lifecycleLock ---------------------------------
@@ -78,8 +99,9 @@ struct Shared {
     bool askedFullscreen = false;
     // Program thread (EnableWindowKeys); the window thread reads it for each key.
     std::atomic<bool> windowKeys{false};
-    // Program thread registers (OnFullscreenKey); the window thread calls it.
-    std::atomic<FullscreenProc> fullscreenKeyProc{nullptr};
+    // Program thread registers (OnFullscreenKey); the window thread calls it. Guarded by
+    // its own lock.
+    Callback<bool> fullscreenKeyProc;
     // Window thread, at each opening: the largest scale that fits the usable screen area.
     std::atomic<uint32_t> largestScale{0};
 
@@ -109,6 +131,11 @@ struct Shared {
     // The bitmap table: exactly as many slots as in use up to the last used one.
     // Program thread; the window thread empties it at teardown.
     std::vector<BitStruct> bit;
+    // Program thread (SetHandleReuse): true while a destroyed bitmap's slot and handle are
+    // given out again at once; false: each slot counts its destructions in `generations`,
+    // which outlives the window, and a handle names one generation of its slot.
+    bool reuseHandles = true;
+    std::vector<uint16_t> generations;
     // Set (atomically, without the lock) by whoever asks for a present; the window
     // thread clears it when it takes the request, so at most one waits in the queue.
     std::atomic<bool> presentPending{false};
@@ -126,23 +153,42 @@ struct Shared {
     std::array<bool, 256> keyboardHeld{};
     // Window thread writes, tests read: how many game controllers are open.
     std::atomic<size_t> pads{0};
-    // `block` guards the key queue and the mouse position, from both threads.
+    // Program thread (SetPadsAsKeys); the window thread reads it at each control's press.
+    // It outlives the window.
+    std::atomic<bool> padsAsKeys{false};
+    // Program thread (RecordSystemKeys); the window thread reads it for each key.
+    std::atomic<bool> systemKeys{false};
+    // Program thread (EnableTextInput); the window thread applies it at the opening and
+    // on REQUEST_TEXT_INPUT. It outlives the window.
+    std::atomic<bool> textInput{false};
+    // `block` guards the key queue, the mouse record and the typed text, from both threads.
     std::mutex block;
     // The key queue, oldest first: the window thread appends, NextKey takes, FlushKeys empties.
     std::deque<uint8_t> keybuf;
     int32_t mouseX = 0, mouseY = 0;  // window thread writes; MousePos reads the pair
+    // Window thread writes; the polling calls read and take. Bit b of mouseHeld is set
+    // while button b is held; the counts are presses and releases not yet taken.
+    uint32_t mouseHeld = 0;
+    std::array<uint32_t, kMouseButtons> mousePresses{}, mouseReleases{};
+    int32_t wheelX = 0, wheelY = 0;  // notches not yet taken
+    // Typed UTF-8 text, oldest first: the window thread appends, TypedText takes.
+    std::string typed;
     // Window thread only.
     bool left = false, right = false;
-    // Program thread registers (OnMouseLeftUp), window thread calls and resets at
-    // teardown. A callback is registered when its pointer is not null; the pointer is
-    // its own flag, so the window thread can never see a flag without a procedure.
-    std::atomic<MouseProc> leftDownProc{nullptr};
-    std::atomic<MouseProc> leftUpProc{nullptr};
-    std::atomic<MouseProc> rightDownProc{nullptr};
-    std::atomic<MouseProc> rightUpProc{nullptr};
-    std::atomic<MouseProc> doubleProc{nullptr};
-    // Program thread registers (OnKeyPress), window thread calls and resets at teardown.
-    std::atomic<KeyProc> keyPressProc{nullptr};
+    // Program thread registers (OnMouseLeftUp, OnKeyPress), the window thread calls them
+    // and removes them at teardown. Each is guarded by its own lock; a callback is
+    // called outside it. Only the left-up one can be registered; the others stay empty.
+    Callback<int32_t, int32_t> leftDownProc, leftUpProc, rightDownProc, rightUpProc, doubleProc;
+    Callback<uint32_t> keyPressProc;
+
+    // --- Pads, guarded by padLock -----------------------------------------------------
+    std::mutex padLock;
+    // Window thread writes (plugging, unplugging, each control's change, teardown);
+    // the program thread reads.
+    std::array<PadState, MaxPads> padStates;
+    // The pad events, oldest first: the window thread appends, NextPadEvent takes,
+    // FlushPadEvents and the teardown empty it.
+    std::deque<PadEvent> padEvents;
 };
 
 // The one instance. It is never destroyed, so a window thread still running at exit
@@ -223,6 +269,10 @@ void ReleasePads();
 bool HandlePadEvent(const SDL_Event& event);
 // The virtual-key code of an SDL key, or -1 for keys the library does not map.
 int MapKey(SDL_Keycode sym);
+// Window thread: starts or stops SDL's text input as the program chose.
+void ApplyTextInput(const Shared& s);
+// Window thread: appends typed UTF-8 text, dropping the oldest past the limit.
+void AddTypedText(Shared& s, const char* text);
 // A copy of the key queue, oldest first (for tests).
 std::vector<uint8_t> QueuedKeys();
 
