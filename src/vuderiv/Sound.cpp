@@ -49,7 +49,7 @@ constexpr size_t kVoices = 16;          // sounds that can sound at once
 constexpr uint32_t kRingSize = 64;      // plays waiting for the next callback
 constexpr uint32_t kMaxVolume = 100;
 constexpr uint64_t kMaxFileBytes = 16 * 1024 * 1024;  // a sound file larger than this is refused
-constexpr size_t kMaxSamples = 30 * kRate;          // at most 30 s after conversion
+constexpr size_t kMaxSamples = 30 * kRate;            // at most 30 s after conversion
 
 // A loaded sound. Its samples never change once loaded; the program thread sets its
 // volume and asks it to stop, the audio thread counts its plays.
