@@ -3,13 +3,8 @@
 // bitmap is held in the buffer's own pixel layout, so a draw is a plain block copy.
 #include "Bitmaps.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <mutex>
@@ -18,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "Files.h"
 #include "Handles.h"
 #include "Images.h"
 #include "Report.h"
@@ -179,31 +175,6 @@ uint32_t Enter(Surface&& surface, uint32_t width, uint32_t height,
     return IssueHandle(shared(), position - 1);
 }
 
-// The file's name with every "\" taken as "/".
-std::string FilePath(const char* file) {
-    std::string path(file);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
-// Why the file cannot be read as a picture before its contents are looked at (missing, a
-// folder, not a plain file, or the system's reason), or "" when it can be opened.
-std::string OpenFault(const std::string& path) {
-    // Without blocking: a pipe would otherwise wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) return "missing";
-        if (errno == ENOTDIR) return "missing: a folder on its path is a plain file";
-        return std::strerror(errno);
-    }
-    struct stat status {};
-    const bool known = fstat(fd, &status) == 0;
-    ::close(fd);
-    if (known && S_ISDIR(status.st_mode)) return "it is a folder";
-    if (known && !S_ISREG(status.st_mode)) return "it is not a plain file";
-    return "";
-}
-
 // One line on standard error for a file that cannot be loaded, the first time only: a
 // program that loads the file again and again says it once.
 void ReportLoadFailure(const std::string& path, const std::string& fault) {
@@ -267,10 +238,6 @@ Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height, uint64_t m
     }
 }
 
-SDL_RWops* OpenFile(const char* file) {
-    return SDL_RWFromFile(FilePath(file).c_str(), "rb");
-}
-
 uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
     const auto width = static_cast<uint32_t>(surface.width);
     const auto height = static_cast<uint32_t>(surface.height);
@@ -324,12 +291,13 @@ namespace {
 uint32_t Load(const char* file, uint32_t width, uint32_t height, bool ownSize) {
     if (file == nullptr) return 0;
     const std::string path = FilePath(file);
-    std::string fault = OpenFault(path);
-    if (!fault.empty()) {
+    std::string fault;
+    SDL_RWops* stream = OpenFile(file, &fault);
+    if (stream == nullptr) {
         ReportLoadFailure(path, fault);
         return 0;
     }
-    Decoded picture = DecodePicture(OpenFile(file), width, height, kMaxBitmapPixels, &fault);
+    Decoded picture = DecodePicture(stream, width, height, kMaxBitmapPixels, &fault);
     if (ownSize) {
         width = static_cast<uint32_t>(picture.surface.width);
         height = static_cast<uint32_t>(picture.surface.height);

@@ -91,7 +91,8 @@ bool ToggleAsked(Shared& s) {
     return s.askedFullscreen;
 }
 
-// Records a choice and, with a window open, returns once the window thread has taken it.
+// Records a choice and, with a window open, returns once the window thread has taken it;
+// from a callback on that thread, it takes it once the callback has returned.
 template <typename Change>
 void Choose(Change change) {
     Shared& s = shared();
@@ -99,7 +100,7 @@ void Choose(Change change) {
         std::lock_guard<std::mutex> lock(s.lifecycleLock);
         change(s);
     }
-    if (PushRequest(REQUEST_DISPLAY)) Sync();
+    if (PushRequest(REQUEST_DISPLAY) && !OnWindowThread()) Sync();
 }
 
 // Whether the window's screen holds the buffer at a whole factor.

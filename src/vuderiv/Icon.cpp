@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Bitmaps.h"
+#include "Files.h"
 #include "Shared.h"
 #include "Vuderiv.h"
 

@@ -13,7 +13,7 @@ namespace detail {
 
 namespace {
 
-// Keys held with Alt, Alt itself and F10 are the window system's, not the program's,
+// Keys pressed with Alt, Alt itself and F10 are the window system's, not the program's,
 // unless the program records system keys.
 bool IsSystemKey(const Shared& s, const SDL_Keysym& keysym) {
     if (s.systemKeys) return false;
@@ -22,13 +22,13 @@ bool IsSystemKey(const Shared& s, const SDL_Keysym& keysym) {
 }
 
 // The keyboard is one source of holds: a key it holds is held once, however often it
-// repeats, and let go by its release.
+// repeats, and let go by its release, with Alt held or not.
 void OnKey(Shared& s, const SDL_KeyboardEvent& event) {
-    if (IsSystemKey(s, event.keysym)) return;
+    const bool down = event.type == SDL_KEYDOWN;
+    if (down && IsSystemKey(s, event.keysym)) return;
     const int code = MapKey(event.keysym.sym);
     if (code < 0) return;
     const auto k = static_cast<uint8_t>(code);
-    const bool down = event.type == SDL_KEYDOWN;
     if (down != s.keyboardHeld[k]) {
         s.keyboardHeld[k] = down;
         if (down) {

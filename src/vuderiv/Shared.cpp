@@ -57,6 +57,7 @@ void RequestPresent() {
 }
 
 bool Sync() {
+    if (RefusedOnWindowThread("Sync")) return false;
     Shared& s = shared();
     std::unique_lock<std::mutex> lock(s.lifecycleLock);
     SDL_Event event = RequestEvent(REQUEST_SYNC);

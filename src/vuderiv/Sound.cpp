@@ -25,6 +25,7 @@
 #include <chrono>
 #include <cstdarg>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -32,6 +33,7 @@
 #include <thread>
 #include <vector>
 
+#include "Files.h"
 #include "Limiter.h"
 #include "Report.h"
 #include "Shared.h"
@@ -46,8 +48,8 @@ constexpr Uint16 kDeviceSamples = 512;  // samples per callback: about 23 ms
 constexpr size_t kVoices = 16;          // sounds that can sound at once
 constexpr uint32_t kRingSize = 64;      // plays waiting for the next callback
 constexpr uint32_t kMaxVolume = 100;
-constexpr Sint64 kMaxFileBytes = 16 * 1024 * 1024;  // a sound file larger than this is refused
-constexpr size_t kMaxSamples = 30 * kRate;          // at most 30 s after conversion
+constexpr uint64_t kMaxFileBytes = 16 * 1024 * 1024;  // a sound file larger than this is refused
+constexpr size_t kMaxSamples = 30 * kRate;            // at most 30 s after conversion
 
 // A loaded sound. Its samples never change once loaded; the program thread sets its
 // volume and asks it to stop, the audio thread counts its plays.
@@ -239,18 +241,57 @@ SDL_AudioDeviceID OpenDevice() {
 
 // --- Loading --------------------------------------------------------------------------------
 
+// The whole file, read through a checked open (a plain file of at most kMaxFileBytes), or
+// an empty vector with `why` set.
+std::vector<Uint8> ReadWhole(const char* file, std::string& why) {
+    SDL_RWops* rw = detail::OpenFile(file, &why, kMaxFileBytes);
+    if (rw == nullptr) return {};
+    const Sint64 size = SDL_RWsize(rw);
+    std::vector<Uint8> bytes(size > 0 ? static_cast<size_t>(size) : 0);
+    const size_t got = bytes.empty() ? 0 : SDL_RWread(rw, bytes.data(), 1, bytes.size());
+    SDL_RWclose(rw);
+    if (got != bytes.size() || bytes.empty()) {
+        why = bytes.empty() ? "empty" : "cannot be read";
+        return {};
+    }
+    return bytes;
+}
+
+uint32_t Le32(const Uint8* at) {
+    uint32_t value = 0;
+    std::memcpy(&value, at, sizeof value);
+    return SDL_SwapLE32(value);
+}
+
+// Why a RIFF WAVE file is cut off: a chunk, the samples' included, that declares more
+// bytes than the file holds after it; "" otherwise (other faults are the decoder's).
+std::string CutOff(const std::vector<Uint8>& bytes) {
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
+        std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
+        return "";
+    }
+    for (size_t at = 12; at + 8 <= bytes.size();) {
+        const uint64_t declared = Le32(&bytes[at + 4]);
+        const uint64_t held = bytes.size() - at - 8;
+        if (declared > held) {
+            return "cut off: its \"" +
+                   std::string(bytes.begin() + static_cast<ptrdiff_t>(at),
+                               bytes.begin() + static_cast<ptrdiff_t>(at) + 4) +
+                   "\" chunk declares " + std::to_string(declared) + " bytes, " +
+                   std::to_string(held) + " follow";
+        }
+        at += 8 + declared + (declared & 1);
+    }
+    return "";
+}
+
 // The WAV's samples in the mixer's format, or an empty vector with `why` set.
 std::vector<int16_t> Decode(const char* file, std::string& why) {
-    SDL_RWops* rw = file ? SDL_RWFromFile(file, "rb") : nullptr;
-    if (rw == nullptr) {
-        why = "cannot be opened";
-        return {};
-    }
-    if (SDL_RWsize(rw) > kMaxFileBytes) {
-        SDL_RWclose(rw);
-        why = "larger than 16 MB";
-        return {};
-    }
+    const std::vector<Uint8> whole = ReadWhole(file, why);
+    if (whole.empty()) return {};
+    why = CutOff(whole);
+    if (!why.empty()) return {};
+    SDL_RWops* rw = SDL_RWFromConstMem(whole.data(), static_cast<int>(whole.size()));
     SDL_AudioSpec wav{};
     Uint8* raw = nullptr;
     Uint32 rawBytes = 0;

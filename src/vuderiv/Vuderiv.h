@@ -2,7 +2,9 @@
 // an off-screen buffer, shapes, a bitmap table, text and sound effects.
 //
 // Every operation is called from one thread, the program thread; the window thread is
-// the library's own. Colours are 0x00BBGGRR: red in the low byte, then green, then blue.
+// the library's own, and runs the callbacks. Window and KillWindow wait for it: called
+// from a callback, they return at once with one line on standard error naming them.
+// Colours are 0x00BBGGRR: red in the low byte, then green, then blue.
 // Coordinates are buffer pixels, origin top left, y downwards, however the window shows
 // the buffer (see Display). Drawing does nothing while no window is open.
 #pragma once
@@ -34,9 +36,11 @@ using KeyDataProc = void (*)(uint32_t k, void* data);
 
 // --- Window -------------------------------------------------------------------------
 // Opens the window (closing an open one first) with a client area of width x height
-// pixels; returns once it is up, or has failed and said why on standard error.
+// pixels; returns once it is up, or has failed and said why on standard error; refused
+// in a callback.
 void Window(const char* title, uint32_t width, uint32_t height);
-// Closes the window, if one is open, and returns once everything is released.
+// Closes the window, if one is open, and returns once everything is released; refused
+// in a callback.
 void KillWindow();
 // True while a window is open.
 bool WindowIsOpen();

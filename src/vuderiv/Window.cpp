@@ -27,6 +27,8 @@ constexpr int kWaitLimit = 100;
 
 std::atomic<bool> failNextThreadStart{false};
 
+thread_local bool tWindowThread = false;  // set by the window thread for itself alone
+
 void SetState(Shared& s, WinState state) {
     std::lock_guard<std::mutex> lock(s.lifecycleLock);
     s.state = state;
@@ -229,6 +231,7 @@ WinState RunWindow(Shared& s) {
 // The window thread. SDL keeps data of its own for each thread that calls it; a thread
 // that SDL did not start releases it itself.
 void WinMain() {
+    tWindowThread = true;
     Shared& s = shared();
     const WinState end = RunWindow(s);
     SDL_TLSCleanup();
@@ -259,6 +262,17 @@ bool StartWindowThread(Shared& s) {
 
 }  // namespace
 
+bool OnWindowThread() {
+    return tWindowThread;
+}
+
+bool RefusedOnWindowThread(const char* call) {
+    if (!tWindowThread) return false;
+    Report(std::string("Vuderiv: ") + call +
+           " cannot be called from a key or mouse callback (the window thread): ignored");
+    return true;
+}
+
 void SimulateThreadStartFailure() {
     failNextThreadStart = true;
 }
@@ -269,6 +283,7 @@ using detail::Shared;
 using detail::shared;
 
 void Window(const char* title, uint32_t width, uint32_t height) {
+    if (detail::RefusedOnWindowThread("Window")) return;
     Shared& s = shared();
     if (s.state == detail::STATE_ACTIVE) KillWindow();
     detail::JoinWindowThread(s);  // a window the user closed leaves its thread to join
@@ -290,6 +305,7 @@ void Window(const char* title, uint32_t width, uint32_t height) {
 }
 
 void KillWindow() {
+    if (detail::RefusedOnWindowThread("KillWindow")) return;
     Shared& s = shared();
     std::unique_lock<std::mutex> lock(s.lifecycleLock);
     if (s.state == detail::STATE_ACTIVE) {

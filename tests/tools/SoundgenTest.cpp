@@ -3,11 +3,13 @@
 // a faulty description names its file and line.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "Sound.h"
 #include "ToolHarness.h"
 #include "Vuderiv.h"
 
@@ -49,6 +51,30 @@ TEST(SoundGenerator, CommittedSoundsAreWhatTwoRunsOfTheDescriptionMake) {
             << name << " differs from its description: regenerate with `ninja sounds`";
         EXPECT_NE(Vuderiv::LoadSound((kSounds / name).c_str()), 0u) << name;
     }
+}
+
+// The whole-number voices against the waves they stand for, within 2 of 32767.
+TEST(SoundGenerator, AVoiceIsTheWaveItsDescriptionSays) {
+    using Soundgen::Wave;
+    const auto render = [](Wave wave, double from, double to, double halfLife) {
+        Soundgen::Voice v{wave, 0, -1, from, to, 0.5, 0, halfLife, 0, 1};
+        return Soundgen::Render({"v.wav", 1.0, {v}});
+    };
+    const std::vector<int16_t> sine = render(Wave::Sine, 441, 441, 0);
+    ASSERT_EQ(sine.size(), 22050u);
+    for (size_t i = 0; i < sine.size(); i += 7) {
+        const double wanted = 0.5 * 32767 * std::sin(2 * 3.14159265358979 * 441 * i / 22050.0);
+        ASSERT_NEAR(sine[i], wanted, 2) << i;
+    }
+    // A square wave halves each half-life: 0.1 s is 2205 samples.
+    const std::vector<int16_t> square =
+        render(Wave::Square, 2, 2, 0.1);  // high all of the first 0.25 s
+    EXPECT_NEAR(square[2205], 16384 / 2, 2);
+    EXPECT_NEAR(square[4410], 16384 / 4, 2);
+    // A saw sweeping one octave up: its rise per sample follows the pitch, 441 to 882 Hz.
+    const std::vector<int16_t> saw = render(Wave::Saw, 441, 882, 0);
+    EXPECT_NEAR(saw[101] - saw[100], 32767 * 441 / 22050.0, 2);
+    EXPECT_NEAR(saw[22001] - saw[22000], 32767 * 882 / 22050.0 * (1 - 50 / 22050.0), 2);
 }
 
 TEST(SoundGenerator, FaultyDescriptionsAreReportedWithFileAndLine) {

@@ -2,6 +2,7 @@
 // silence before it, mute and volume 0 silence it, and files or devices that fail cost
 // one line on standard error and nothing else.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DiskAudio.h"
@@ -92,25 +94,69 @@ TEST_F(SoundTest, MuteAndVolumeZeroAreSilentAndHalfVolumeIsHalf) {
     EXPECT_EQ(Vuderiv::Volume(), 100u);
 }
 
-// Each bad file: handle 0 and one line naming it; playing the 0 handle stays silent.
+// Each bad file: handle 0 and one line naming it and the reason; playing the 0 handle
+// stays silent. A pipe is refused before anything waits on it for a writer.
 TEST_F(SoundTest, ABadFileGivesOneLineNamingItAndSilence) {
     const std::string wav = Soundgen::WavFile(TestSupport::Beep(100), 22050);
+    std::string claims = wav;  // the data chunk (from byte 40) claims 1000 bytes more
+    claims[41] = static_cast<char>(claims[41] + 1000 / 256);
     const ScratchFile garbage("garbage.wav", "this is not a sound at all");
     const ScratchFile cut("cut.wav", wav.substr(0, 30));
+    const ScratchFile cutInSamples("cut-in-samples.wav", wav.substr(0, wav.size() - 20));
+    const ScratchFile claimsMore("claims-more.wav", claims);
     const ScratchFile empty("empty.wav", Soundgen::WavFile({}, 22050));
+    const fs::path folder = fs::temp_directory_path() / (std::to_string(getpid()) + "-folder.wav");
+    const fs::path pipe = fs::temp_directory_path() / (std::to_string(getpid()) + "-pipe.wav");
+    fs::create_directory(folder);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::pair<const char*, const char*> cases[] = {
+        {garbage.Path(), "not a WAV file"},
+        {cut.Path(), "cut off: its \"fmt \" chunk"},
+        {cutInSamples.Path(), "cut off: its \"data\" chunk declares 200 bytes, 180 follow"},
+        {claimsMore.Path(), "cut off"},
+        {empty.Path(), "holds no sound"},
+        {"/nonexistent/x.wav", "missing"},
+        {folder.c_str(), "it is a folder"},
+        {pipe.c_str(), "it is not a plain file"},
+    };
     const DiskAudio disk;
     ASSERT_TRUE(Vuderiv::OpenSound());
-    for (const char* file : {garbage.Path(), cut.Path(), empty.Path(), "/nonexistent/x.wav"}) {
+    for (const auto& [file, reason] : cases) {
         testing::internal::CaptureStderr();
         const uint32_t sound = Vuderiv::LoadSound(file);
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(sound, 0u) << file;
         EXPECT_NE(err.find(file), std::string::npos) << err;
+        EXPECT_NE(err.find(reason), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         Vuderiv::PlaySound(sound);
     }
+    fs::remove(folder);
+    fs::remove(pipe);
     Vuderiv::PlaySound(7);  // never loaded
     disk.WaitFor(8 * kCallbackBytes);
+    Vuderiv::CloseSound();
+    EXPECT_EQ(FirstSound(disk.Samples()), std::string::npos);
+}
+
+// What sounds, or waits to sound, when the device closes ends there: a new device starts
+// silent, and the sounds loaded before are gone with the old one.
+TEST_F(SoundTest, SoundsPlayingAtCloseStaySilentAfterANewOpen) {
+    const ScratchFile wav("long.wav", Soundgen::WavFile(TestSupport::Beep(22050), 22050));
+    {
+        const DiskAudio disk;
+        ASSERT_TRUE(Vuderiv::OpenSound());
+        const uint32_t beep = Vuderiv::LoadSound(wav.Path());
+        Vuderiv::PlaySound(beep);
+        disk.WaitFor(4 * kCallbackBytes);  // sounding now, most of its second still to come
+        Vuderiv::PlaySound(beep);          // and one more waiting for the next callback
+        Vuderiv::CloseSound();
+        ASSERT_NE(FirstSound(disk.Samples()), std::string::npos) << "the beep never sounded";
+    }
+    const DiskAudio disk;
+    ASSERT_TRUE(Vuderiv::OpenSound());
+    Vuderiv::PlaySound(1);  // the old handle names nothing now
+    disk.WaitFor(16 * kCallbackBytes);
     Vuderiv::CloseSound();
     EXPECT_EQ(FirstSound(disk.Samples()), std::string::npos);
 }

@@ -1,6 +1,7 @@
 // The window's life: opening, closing from the program and by the user, reopening, and
 // what the library does with no window at all.
 #include <SDL.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -17,6 +18,13 @@ namespace {
 
 detail::Shared& S() {
     return detail::shared();
+}
+
+// A key callback that tries what cannot work on the window thread, and one choice that can.
+void CloseReopenAndChooseFullscreen(uint32_t) {
+    KillWindow();
+    Window("Another", 300, 200);
+    SetFullscreen(true);
 }
 
 int ClientWidth() {
@@ -50,6 +58,26 @@ TEST(WindowLife, OpensWithTitleAndExactClientSizeAndClosesOnce) {
     EXPECT_FALSE(S().windowThread.joinable());
 
     KillWindow();  // a second close does nothing
+    EXPECT_FALSE(WindowIsOpen());
+}
+
+// KillWindow and Window wait for the window thread: from its callbacks they would wait for
+// ever, so each returns at once with one line naming it.
+TEST(WindowLife, CallsThatWaitForTheWindowThreadAreRefusedInItsCallbacks) {
+    Window("Zarvok", 200, 100);
+    ASSERT_TRUE(WindowIsOpen());
+    OnKeyPress(CloseReopenAndChooseFullscreen);
+    testing::internal::CaptureStderr();
+    PushKey(true, SDLK_a);
+    Sync();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(WindowIsOpen());
+    EXPECT_EQ(S().title, "Zarvok");
+    EXPECT_THAT(err, testing::MatchesRegex("Vuderiv: KillWindow cannot be called from a key or "
+                                           "mouse callback[^\n]*\nVuderiv: Window cannot[^\n]*\n"));
+    EXPECT_TRUE(Fullscreen());  // taken once the callback returned
+    SetFullscreen(false);
+    KillWindow();
     EXPECT_FALSE(WindowIsOpen());
 }
 

@@ -1,13 +1,21 @@
 // The game's sounds as a player hears them, through SDL's disk driver: silence until the
-// frame that fires, the shot after it; muted silence until M turns the sound on.
+// frame that fires, the shot after it; muted silence until M turns the sound on; the volume
+// the player chose.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "CommandLine.h"
 #include "DiskAudio.h"
 #include "GameFixture.h"
 #include "Geluid.h"
+#include "InstellingenBestand.h"
 #include "Vuderiv.h"
 
 using namespace Zarvok;
@@ -45,6 +53,17 @@ protected:
     }
 };
 
+// The loudest and the softest sample of the shot as its file holds them (16-bit mono
+// after the sound generator's 44-byte header).
+std::pair<int16_t, int16_t> ShotPeaks() {
+    std::ifstream in("sounds/schot.wav", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::vector<int16_t> samples((bytes.size() - 44) / 2);
+    std::copy_n(bytes.data() + 44, samples.size() * 2, reinterpret_cast<char*>(samples.data()));
+    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+    return {*high, *low};
+}
+
 }  // namespace
 
 TEST_F(GameSound, AShotIsHeardAfterTheFrameThatFiresItAndNotBefore) {
@@ -78,4 +97,26 @@ TEST_F(GameSound, MutedShotsAreSilentUntilTheMKeyTurnsTheSoundOn) {
     const size_t first = FirstSound(out);
     ASSERT_NE(first, std::string::npos) << "nothing heard once M turned the sound on";
     EXPECT_GE(first, heard);
+}
+
+// The volume in the settings file is heard, and --volume beats it.
+TEST_F(GameSound, TheVolumeOfTheSettingsFileOrTheCommandLineIsHeard) {
+    std::ofstream("settings") << "volume = 30\n";
+    const Instellingen bestand = LaadInstellingen("settings");
+    const auto [high, low] = ShotPeaks();
+    const std::vector<std::pair<std::vector<const char*>, int32_t>> runs = {
+        {{"zarvok"}, 30}, {{"zarvok", "--volume", "40"}, 40}};
+    for (const auto& [args, volume] : runs) {
+        const Opdracht opdracht = LeesOpdrachtregel(static_cast<int>(args.size()), args.data());
+        const DiskAudio disk;
+        StartGeluid(KiesGeluid(GevraagdGeluid(opdracht), {bestand.stil, bestand.volume}));
+        disk.WaitFor(4 * kCallbackBytes);
+        size_t before = 0;
+        ShootOnce(disk, before);
+        StopGeluid();
+        const auto out = disk.Samples();
+        const auto [quietest, loudest] = std::minmax_element(out.begin(), out.end());
+        EXPECT_EQ(*loudest, high * volume / 100) << args.size();
+        EXPECT_EQ(*quietest, low * volume / 100) << args.size();
+    }
 }

@@ -31,7 +31,8 @@ struct Sound {
     std::vector<Voice> voices;
 };
 
-// The sound's 16-bit samples at kRate: the voices added, clipped to full scale.
+// The sound's 16-bit samples at kRate: the voices added, clipped to full scale. Whole-number
+// arithmetic throughout: the same samples on every machine and with every compiler.
 std::vector<int16_t> Render(const Sound& sound);
 
 }  // namespace Soundgen

@@ -36,9 +36,6 @@ Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height,
 Surface ConvertSurface(SDL_Surface* loaded, uint32_t width, uint32_t height, uint64_t maxPixels,
                        bool keepAlpha);
 
-// Opens a file for reading, with every "\" of its name taken as "/"; nullptr on failure.
-SDL_RWops* OpenFile(const char* file);
-
 // Enters a non-empty surface into the lowest free slot, or a new one at the end, with the
 // surface's own size as its drawn block; the handle (slot + 1), or 0 when the table
 // cannot grow.

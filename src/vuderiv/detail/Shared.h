@@ -253,9 +253,17 @@ bool PushRequest(Request request);
 // Pushes an SDL event to the window thread if its event queue is open; false otherwise.
 bool PushEvent(SDL_Event& event);
 // Returns once the window thread has handled every event pushed before the call.
-// False when no window is open, or once a close under way has ended it. Used by tests
-// that push input events and by benchmarks.
+// False when no window is open, or once a close under way has ended it, or on the window
+// thread itself (refused, see RefusedOnWindowThread). Used by tests that push input
+// events and by benchmarks.
 bool Sync();
+
+// True on the window thread, in the callbacks it runs too.
+bool OnWindowThread();
+// For a call that waits for the window thread: on that thread (a callback) it would wait
+// for ever, so one line naming `call` goes to standard error and the result is true (the
+// call returns at once). False on any other thread.
+bool RefusedOnWindowThread(const char* call);
 
 // Window thread: the event handling of input (keys and mouse). True when handled.
 bool HandleInputEvent(const SDL_Event& event);
