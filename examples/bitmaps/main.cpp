@@ -5,11 +5,9 @@
 #include <Vuderiv.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
-#include <thread>
 
 namespace {
 
@@ -67,7 +65,7 @@ int main(int argc, char** argv) {
         Vuderiv::SetFont(3, 0);                                 // sans 13 px, black
         Vuderiv::Text("Release the left button to leave a stamp", 8, 8);
         Vuderiv::UpdateWindow();
-        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        Vuderiv::Pause(16);
     }
     Vuderiv::OnMouseLeftUp(nullptr);
     for (uint32_t bitmap : {background, mask, figure, ground, sky})

@@ -13,6 +13,10 @@
 #include "Melding.h"
 #include "Vuderiv.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace Zarvok {
 
 namespace fs = std::filesystem;
@@ -66,6 +70,16 @@ std::optional<std::string> LeesTekst(const fs::path& bestand) {
     }
     tekst.resize(gelezen);
     return tekst;
+}
+
+// In a browser the settings folder lies in the page's storage, which takes the new file
+// once it is in place.
+void SchrijfDoor() {
+#ifdef __EMSCRIPTEN__
+    emscripten_run_script(
+        "FS.syncfs(false, e => { if (e) console.error('Zarvok: the settings are not stored: ' + "
+        "e); });");
+#endif
 }
 
 bool SchrijfAlles(int fd, const std::string& tekst) {
@@ -141,7 +155,10 @@ bool BewaarInstellingen(const fs::path& bestand, const Instellingen& waarden, st
     }
     const fs::path tijdelijk = bestand.string() + "." + std::to_string(getpid()) + ".new";
     int fout = SchrijfNieuw(tijdelijk, SchrijfInstellingen(waarden));
-    if (fout == 0 && rename(tijdelijk.c_str(), bestand.c_str()) == 0) return true;
+    if (fout == 0 && rename(tijdelijk.c_str(), bestand.c_str()) == 0) {
+        SchrijfDoor();
+        return true;
+    }
     if (fout == 0) fout = errno;
     reden = strerror(fout);
     unlink(tijdelijk.c_str());
