@@ -18,14 +18,18 @@ function(zarvok_web_page target)
     set(WEB_TITLE ${target})
     set(WEB_PROGRAM ${target})
     configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${site}/index.html @ONLY)
-    set(preload --preload-file ${web_font_stage}@/fonts)
+    # SHELL: keeps each option with its folder (CMake would merge the repeated option).
+    set(preload "SHELL:--preload-file ${web_font_stage}@/fonts")
     foreach(folder IN LISTS PAGE_DATA)
-        list(APPEND preload --preload-file ${folder})
+        list(APPEND preload "SHELL:--preload-file ${folder}")
     endforeach()
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${site} SUFFIX .js)
     # Asyncify lets a wait hand the thread to the browser and resume; the runtime ends
     # with main, so that the page can say the program has ended.
     target_link_options(${target} PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
         -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sENVIRONMENT=web -sFORCE_FILESYSTEM=1
-        -lidbfs.js ${preload})
+        -lidbfs.js ${preload}
+        # The page's script functions SDL's sound calls: it resumes itself on the first
+        # key or click through them.
+        -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sound-functions.json)
 endfunction()

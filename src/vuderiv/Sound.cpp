@@ -148,6 +148,7 @@ void Callback(void* /*user*/, Uint8* stream, int bytes) {
 
 // --- Opening --------------------------------------------------------------------------------
 
+#ifndef __EMSCRIPTEN__
 // The system's ALSA library writes lines of its own to standard error when it finds no
 // sound card. When SDL uses it, it is given a handler that writes nothing, so a missing
 // device costs one line: ours.
@@ -162,6 +163,9 @@ void QuietenAlsa() {
         reinterpret_cast<SetHandler>(set)(QuietAlsaHandler);
     dlclose(alsa);
 }
+#else
+void QuietenAlsa() {}  // a browser has no ALSA
+#endif
 
 SDL_AudioDeviceID OpenDevice() {
     SDL_AudioSpec want{};

@@ -120,6 +120,7 @@ class Page:
               configurable: true,
               get() {{ return this.zarvokModule; }},
               set(module) {{
+                if (module === this.zarvokModule) return;  // the script takes the page's
                 const ready = module.onRuntimeInitialized;
                 module.onRuntimeInitialized = () => {{ {script}; ready(); }};
                 this.zarvokModule = module;
