@@ -77,6 +77,8 @@ namespace {
 
 namespace Key = Vuderiv::Key;
 
+void (*gPass)() = nullptr;  // the program's work at each pass; program thread
+
 // What the keys and the mouse have done in a menu while it is shown.
 struct Focus {
     std::span<const ButtonRc> menu;
@@ -194,6 +196,7 @@ int32_t Wait(Focus& f) {
         }
         changed = drawn != before;
         std::swap(drawn, before);
+        if (gPass != nullptr) gPass();
         detail::gPause(detail::kPassPause);
     }
     return kNoSelection;
@@ -209,6 +212,10 @@ int32_t MenuSelection(std::span<const ButtonRc> menu) {
 int32_t MenuSelection(std::span<const ButtonRc> menu, std::span<const KeyChoice> keys) {
     Focus focus{menu, keys};
     return Wait(focus);
+}
+
+void OnMenuPass(void (*proc)()) {
+    gPass = proc;
 }
 
 }  // namespace StandardMenu

@@ -106,5 +106,8 @@ int32_t MenuSelection(std::span<const ButtonRc> menu);
 // The same wait, but without a focus: each key listed chooses its visible button at once
 // (an empty list: as above).
 int32_t MenuSelection(std::span<const ButtonRc> menu, std::span<const KeyChoice> keys);
+// Registers a callback MenuSelection calls on the program thread once each pass while it
+// waits, for the program's own work (a file to write, say); nullptr removes it.
+void OnMenuPass(void (*proc)());
 
 }  // namespace StandardMenu

@@ -18,6 +18,8 @@
 #include <string>
 #include <utility>
 
+#include "Handles.h"
+#include "Images.h"
 #include "Report.h"
 
 namespace Vuderiv::detail {
@@ -115,8 +117,9 @@ int32_t Nearest(int64_t to, int64_t toCount, int64_t fromCount) {
     return static_cast<int32_t>((2 * to + 1) * fromCount / (2 * toCount));
 }
 
-// Fills `to` from a 32-bit SDL surface, sampling the nearest pixel when sizes differ.
-void Resample(const SDL_Surface& from, Surface& to) {
+// Fills `to` from a 32-bit SDL surface, sampling the nearest pixel when sizes differ, and
+// keeping the bits of each pixel that `keep` has.
+void Resample(const SDL_Surface& from, Surface& to, uint32_t keep) {
     std::vector<int32_t> column(static_cast<size_t>(to.width));
     for (int32_t x = 0; x < to.width; ++x)
         column[x] = Nearest(x, to.width, from.w);
@@ -127,47 +130,53 @@ void Resample(const SDL_Surface& from, Surface& to) {
         const auto* source = reinterpret_cast<const uint32_t*>(base + offset);
         uint32_t* target = to.Row(y);
         for (int32_t x = 0; x < to.width; ++x)
-            target[x] = source[column[x]] & kColorBits;
+            target[x] = source[column[x]] & keep;
     }
 }
 
-Surface Convert(SDL_Surface* loaded, uint32_t width, uint32_t height, uint64_t maxPixels) {
-    SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_XBGR8888, 0);
+}  // namespace
+
+Surface ConvertSurface(SDL_Surface* loaded, uint32_t width, uint32_t height, uint64_t maxPixels,
+                       bool keepAlpha) {
+    const uint32_t format = keepAlpha ? SDL_PIXELFORMAT_ABGR8888 : SDL_PIXELFORMAT_XBGR8888;
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(loaded, format, 0);
     SDL_FreeSurface(loaded);
     if (converted == nullptr) return {};
     Surface result =
         MakeSurface(width != 0 ? width : static_cast<uint32_t>(converted->w),
                     height != 0 ? height : static_cast<uint32_t>(converted->h), maxPixels);
-    if (!result.Empty()) Resample(*converted, result);
+    if (!result.Empty()) Resample(*converted, result, keepAlpha ? 0xFFFFFFFF : kColorBits);
     SDL_FreeSurface(converted);
     return result;
 }
 
+namespace {
+
 // --- Table access ------------------------------------------------------------------
 
-// The slot of a valid handle, or nullptr.
-BitStruct* Find(std::vector<BitStruct>& table, uint32_t handle) {
-    if (handle == 0 || handle > table.size()) return nullptr;
-    BitStruct& slot = table[handle - 1];
-    return slot.surface.Empty() ? nullptr : &slot;
+// The slot of a valid handle, or nullptr (the canvas is held).
+BitStruct* Find(uint32_t handle) {
+    return LiveBitmap(shared(), handle);
 }
 
 // The picture of a valid handle, or nullptr.
-Surface* Picture(std::vector<BitStruct>& table, uint32_t handle) {
-    BitStruct* slot = Find(table, handle);
+Surface* Picture(uint32_t handle) {
+    BitStruct* slot = Find(handle);
     return slot != nullptr ? &slot->surface : nullptr;
 }
 
-// Enters a made bitmap whose draws copy the asked width x height block.
-uint32_t Enter(Surface&& surface, uint32_t width, uint32_t height) {
+// Enters a made bitmap whose draws copy the asked width x height block, with its opacity.
+uint32_t Enter(Surface&& surface, uint32_t width, uint32_t height,
+               std::vector<uint8_t>&& alpha = {}) {
     if (surface.Empty()) return 0;
     Canvas canvas;
-    const uint32_t handle = AddBitmap(canvas.Bitmaps(), std::move(surface));
-    if (handle != 0) {
-        canvas.Bitmaps()[handle - 1].width = width;
-        canvas.Bitmaps()[handle - 1].height = height;
-    }
-    return handle;
+    const uint32_t position = AddBitmap(canvas.Bitmaps(), std::move(surface));
+    if (position == 0) return 0;
+    BitStruct& entry = canvas.Bitmaps()[position - 1];
+    entry.width = width;
+    entry.height = height;
+    entry.alpha = std::move(alpha);
+    return IssueHandle(shared(), position - 1);
 }
 
 // The file's name with every "\" taken as "/".
@@ -268,7 +277,7 @@ Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height, uint64_t m
     SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
     if (loaded == nullptr) return Failed(fault, std::string("not readable: ") + SDL_GetError());
     try {
-        Surface result = Convert(loaded, width, height, maxPixels);
+        Surface result = ConvertSurface(loaded, width, height, maxPixels, false);
         return result.Empty() ? Failed(fault, "out of memory") : std::move(result);
     } catch (const std::bad_alloc&) {
         return Failed(fault, "out of memory");
@@ -282,7 +291,7 @@ SDL_RWops* OpenFile(const char* file) {
 uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
     const auto width = static_cast<uint32_t>(surface.width);
     const auto height = static_cast<uint32_t>(surface.height);
-    BitStruct entry{std::move(surface), width, height};
+    BitStruct entry{std::move(surface), width, height, {}, kNoColorKey, 0};
     const auto isFree = [](const BitStruct& slot) { return slot.surface.Empty(); };
     const auto hole = std::find_if(table.begin(), table.end(), isFree);
     if (hole != table.end()) {
@@ -325,7 +334,11 @@ namespace Vuderiv {
 
 using namespace detail;
 
-uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height) {
+namespace {
+
+// Loads a BMP or PNG file at width x height (a side of 0: the file's own), drawn at the
+// asked size, or at the picture's own when `ownSize`.
+uint32_t Load(const char* file, uint32_t width, uint32_t height, bool ownSize) {
     if (file == nullptr) return 0;
     const std::string path = FilePath(file);
     std::string fault = OpenFault(path);
@@ -333,10 +346,25 @@ uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height) {
         ReportLoadFailure(path, fault);
         return 0;
     }
-    Surface picture = DecodeBmp(OpenFile(file), width, height, kMaxBitmapPixels, &fault);
-    const uint32_t handle = Enter(std::move(picture), width, height);
+    Decoded picture = DecodePicture(OpenFile(file), width, height, kMaxBitmapPixels, &fault);
+    if (ownSize) {
+        width = static_cast<uint32_t>(picture.surface.width);
+        height = static_cast<uint32_t>(picture.surface.height);
+    }
+    const uint32_t handle =
+        Enter(std::move(picture.surface), width, height, std::move(picture.alpha));
     if (handle == 0) ReportLoadFailure(path, fault.empty() ? "the bitmap table is full" : fault);
     return handle;
+}
+
+}  // namespace
+
+uint32_t LoadBitmap(const char* file, uint32_t width, uint32_t height) {
+    return Load(file, width, height, false);
+}
+
+uint32_t LoadImage(const char* file) {
+    return Load(file, 0, 0, true);
 }
 
 uint32_t CreateBitmap(uint32_t width, uint32_t height) {
@@ -345,21 +373,27 @@ uint32_t CreateBitmap(uint32_t width, uint32_t height) {
 
 void DestroyBitmap(uint32_t bitmap) {
     Canvas canvas;
-    if (Find(canvas.Bitmaps(), bitmap) != nullptr) DelBitmap(canvas.Bitmaps(), bitmap - 1);
+    const BitStruct* entry = Find(bitmap);
+    if (entry == nullptr) return;
+    const auto slot = static_cast<size_t>(entry - canvas.Bitmaps().data());
+    CountDestruction(shared(), slot);
+    DelBitmap(canvas.Bitmaps(), slot);
 }
 
 void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y) {
     Canvas canvas;
-    const BitStruct* picture = Find(canvas.Bitmaps(), bitmap);
+    const BitStruct* picture = Find(bitmap);
     if (!canvas.Open() || picture == nullptr) return;
+    if (!Opaque(*picture))
+        return DrawPart(canvas, *picture, {0, 0, picture->width, picture->height}, x, y, FlipNone);
     CopyBlock(canvas.Buffer(), x, y, picture->surface, 0, 0, picture->width, picture->height);
     if (!canvas.Buffering()) canvas.Show(x, y, picture->width, picture->height);
 }
 
 void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) {
     Canvas canvas;
-    const BitStruct* picture = Find(canvas.Bitmaps(), bitmap);
-    const Surface* mask = Picture(canvas.Bitmaps(), maskbitmap);
+    const BitStruct* picture = Find(bitmap);
+    const Surface* mask = Picture(maskbitmap);
     if (!canvas.Open() || picture == nullptr || mask == nullptr) return;
     MaskedCopy(canvas.Buffer(), x, y, *picture, *mask);
     if (canvas.Buffering()) return;
@@ -371,8 +405,8 @@ void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) 
 void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t ysrc, int32_t xdest,
                 int32_t ydest, uint32_t width, uint32_t height) {
     Canvas canvas;
-    const Surface* source = Picture(canvas.Bitmaps(), srcbitmap);
-    Surface* target = Picture(canvas.Bitmaps(), destbitmap);
+    const Surface* source = Picture(srcbitmap);
+    Surface* target = Picture(destbitmap);
     if (source == nullptr || target == nullptr) return;
     if (source != target) {
         CopyBlock(*target, xdest, ydest, *source, xsrc, ysrc, width, height);

@@ -16,6 +16,16 @@ std::string StringOf(FcPattern* match, const char* object) {
     return reinterpret_cast<const char*>(value);
 }
 
+// True when one of the families the face holds (a face may hold several, "DejaVu Sans"
+// and "DejaVu Sans Condensed", say) is the family, case aside.
+bool HoldsFamily(FcPattern* match, const char* family) {
+    FcChar8* value = nullptr;
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+        if (FcStrCmpIgnoreCase(value, reinterpret_cast<const FcChar8*>(family)) == 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 FontMatch MatchFont(const char* family, bool bold) {
@@ -31,7 +41,9 @@ FontMatch MatchFont(const char* family, bool bold) {
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
     if (match == nullptr) return {};
-    FontMatch found{StringOf(match, FC_FILE), 0, StringOf(match, FC_FAMILY)};
+    FontMatch found{StringOf(match, FC_FILE), 0, StringOf(match, FC_FAMILY),
+                    StringOf(match, FC_FULLNAME), !HoldsFamily(match, family)};
+    if (found.face.empty()) found.face = found.family;
     if (FcPatternGetInteger(match, FC_INDEX, 0, &found.index) != FcResultMatch) found.index = 0;
     FcPatternDestroy(match);
     return found;

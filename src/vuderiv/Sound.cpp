@@ -10,21 +10,29 @@
 // Three threads meet here: the program thread (every call of the interface), the window
 // thread (it may call SetMute from a key callback) and SDL's audio thread (the callback).
 // The callback never waits for a lock and never allocates: plays reach it through a
-// single-producer ring of fixed size, volume and mute are atomics, and the samples it
-// reads stay untouched until the device is closed.
+// single-producer ring of fixed size, volumes, mute and stop requests are atomics, and the
+// sounds it reads stay untouched until the device is closed.
+//
+// Overlapping sounds can add up beyond the 16-bit range. Rather than cut the peaks off,
+// the mix goes through a limiter (Limiter.h) that turns the whole mix down smoothly while
+// it would pass its ceiling, and back up after; a mix below the ceiling passes unchanged.
 #include <SDL.h>
 #include <dlfcn.h>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdarg>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "Limiter.h"
 #include "Report.h"
 #include "Shared.h"
 #include "Vuderiv.h"
@@ -40,32 +48,46 @@ constexpr uint32_t kRingSize = 64;      // plays waiting for the next callback
 constexpr uint32_t kMaxVolume = 100;
 constexpr Sint64 kMaxFileBytes = 16 * 1024 * 1024;  // a sound file larger than this is refused
 constexpr size_t kMaxSamples = 30 * kRate;          // at most 30 s after conversion
-constexpr int32_t kLowest = INT16_MIN, kHighest = INT16_MAX;
 
-// A sound's samples in the mixer's format. Never changed once loaded.
-struct Clip {
-    const int16_t* data = nullptr;
-    size_t length = 0;
+// A loaded sound. Its samples never change once loaded; the program thread sets its
+// volume and asks it to stop, the audio thread counts its plays.
+struct Sound {
+    std::vector<int16_t> samples;              // in the mixer's format
+    std::atomic<uint32_t> volume{kMaxVolume};  // 0..100, any thread writes
+    // Plays queued or sounding: PlaySound and LoopSound add one, the audio thread takes
+    // one away as a play ends, is stopped or is dropped.
+    std::atomic<uint32_t> plays{0};
+    // StopSound adds one; a play made before ends when it sees the count change.
+    std::atomic<uint32_t> stops{0};
 };
 
-// One sounding clip. Audio thread only.
+// A play handed to the audio thread.
+struct Play {
+    Sound* sound = nullptr;
+    bool loop = false;
+    uint32_t stops = 0;  // the sound's stop count when it was asked for
+};
+
+// One sounding play. Audio thread only.
 struct Voice {
-    Clip clip;
+    Play play;
     size_t position = 0;
-    bool Active() const { return position < clip.length; }
+    bool Active() const { return play.sound != nullptr; }
+    // Samples left before it ends; a loop never does.
+    size_t Left() const { return play.loop ? SIZE_MAX : play.sound->samples.size() - position; }
 };
 
 struct SoundState {
     // --- Program thread only (OpenSound, LoadSound, CloseSound) -----------------------
     SDL_AudioDeviceID device = 0;  // 0 while no device is open
-    // Every loaded sound; handle n is entry n - 1. The inner vectors' samples do not move
-    // when the table grows, and are released only once the device is closed.
-    std::vector<std::vector<int16_t>> clips;
+    // Every loaded sound; handle n is entry n - 1. The sounds do not move when the table
+    // grows, and are released only once the device is closed.
+    std::vector<std::unique_ptr<Sound>> sounds;
 
     // --- Plays handed to the audio thread ----------------------------------------------
     // Guards the producing side (PlaySound from any thread). The audio thread never takes it.
     std::mutex playLock;
-    std::array<Clip, kRingSize> ring{};  // slots [tail, head) wait for the audio thread
+    std::array<Play, kRingSize> ring{};  // slots [tail, head) wait for the audio thread
     // Written by PlaySound under playLock (release), read by the callback (acquire).
     std::atomic<uint32_t> head{0};
     // Written by the callback (release) as it takes plays, read by PlaySound (acquire).
@@ -74,9 +96,13 @@ struct SoundState {
     // --- Settings, any thread writes, the audio thread reads each callback ----------------
     std::atomic<uint32_t> volume{kMaxVolume};  // 0..100
     std::atomic<bool> muted{false};
+    // Plays of sounds that end (loops left out) queued or sounding: the program thread
+    // adds, the audio thread takes away; WaitSounds waits for 0.
+    std::atomic<uint32_t> endingPlays{0};
 
     // --- Audio thread only --------------------------------------------------------------
     std::array<Voice, kVoices> voices{};
+    detail::Limiter limiter;
 };
 
 SoundState& state() {
@@ -95,17 +121,29 @@ void ReportBadFile(const char* file, const std::string& why) {
 
 // --- The audio thread -------------------------------------------------------------------
 
-// A new play takes a free voice, else the one closest to its end.
-void StartVoice(SoundState& s, const Clip& clip) {
+// The play is over: its sound and WaitSounds are told.
+void EndPlay(SoundState& s, const Play& play) {
+    play.sound->plays.fetch_sub(1, std::memory_order_release);
+    if (!play.loop) s.endingPlays.fetch_sub(1, std::memory_order_release);
+}
+
+bool Stopped(const Play& play) {
+    return play.stops != play.sound->stops.load(std::memory_order_acquire);
+}
+
+// A new play takes a free voice, else the one closest to its end (a loop last).
+void StartVoice(SoundState& s, const Play& play) {
+    if (Stopped(play)) return EndPlay(s, play);
     Voice* chosen = &s.voices[0];
     for (Voice& v : s.voices) {
         if (!v.Active()) {
             chosen = &v;
             break;
         }
-        if (v.clip.length - v.position < chosen->clip.length - chosen->position) chosen = &v;
+        if (v.Left() < chosen->Left()) chosen = &v;
     }
-    *chosen = Voice{clip, 0};
+    if (chosen->Active()) EndPlay(s, chosen->play);
+    *chosen = Voice{play, 0};
 }
 
 void TakePlays(SoundState& s) {
@@ -116,13 +154,38 @@ void TakePlays(SoundState& s) {
     s.tail.store(tail, std::memory_order_release);
 }
 
-// Adds every active voice into `mix`, advancing it; muted voices advance unheard.
+// Adds `count` samples of one voice into `mix` at its sound's volume, advancing it; a loop
+// starts again from its beginning, anything else ends.
+void MixVoice(SoundState& s, Voice& v, int32_t* mix, size_t count) {
+    const std::vector<int16_t>& samples = v.play.sound->samples;
+    const auto volume = static_cast<int32_t>(v.play.sound->volume.load(std::memory_order_relaxed));
+    while (count > 0 && v.Active()) {
+        const size_t n = std::min(count, samples.size() - v.position);
+        for (size_t i = 0; i < n; ++i)
+            mix[i] += samples[v.position + i] * volume / static_cast<int32_t>(kMaxVolume);
+        v.position += n;
+        mix += n;
+        count -= n;
+        if (v.position < samples.size()) break;
+        if (v.play.loop) {
+            v.position = 0;
+        } else {
+            EndPlay(s, v.play);
+            v = Voice{};
+        }
+    }
+}
+
+// Adds every active voice into `mix`; muted voices advance unheard, stopped ones end.
 void MixVoices(SoundState& s, int32_t* mix, size_t count) {
     for (Voice& v : s.voices) {
-        const size_t n = std::min(count, v.clip.length - std::min(v.position, v.clip.length));
-        for (size_t i = 0; i < n; ++i)
-            mix[i] += v.clip.data[v.position + i];
-        v.position += n;
+        if (!v.Active()) continue;
+        if (Stopped(v.play)) {
+            EndPlay(s, v.play);
+            v = Voice{};
+            continue;
+        }
+        MixVoice(s, v, mix, count);
     }
 }
 
@@ -137,10 +200,10 @@ void Callback(void* /*user*/, Uint8* stream, int bytes) {
         std::fill_n(mix.begin(), count, 0);
         MixVoices(s, mix.data(), count);
         const int32_t gain = s.muted.load() ? 0 : static_cast<int32_t>(s.volume.load());
-        for (size_t i = 0; i < count; ++i) {
-            const int32_t v = mix[i] * gain / static_cast<int32_t>(kMaxVolume);
-            out[i] = static_cast<int16_t>(std::clamp(v, kLowest, kHighest));
-        }
+        for (size_t i = 0; i < count; ++i)
+            mix[i] = mix[i] * gain / static_cast<int32_t>(kMaxVolume);
+        s.limiter.Apply(std::span<const int32_t>(mix.data(), count),
+                        std::span<int16_t>(out, count));
         out += count;
         left -= count;
     }
@@ -230,6 +293,26 @@ std::vector<int16_t> Decode(const char* file, std::string& why) {
     return out;
 }
 
+// The loaded sound of a handle, or nullptr.
+Sound* Find(SoundState& s, uint32_t sound) {
+    return sound != 0 && sound <= s.sounds.size() ? s.sounds[sound - 1].get() : nullptr;
+}
+
+// Hands a play of a loaded sound to the audio thread; dropped when the ring is full.
+void Start(uint32_t sound, bool loop) {
+    SoundState& s = state();
+    Sound* one = Find(s, sound);
+    if (s.device == 0 || one == nullptr) return;
+    std::lock_guard<std::mutex> lock(s.playLock);
+    const uint32_t head = s.head.load(std::memory_order_relaxed);
+    if (head - s.tail.load(std::memory_order_acquire) >= kRingSize) return;  // full: dropped
+    // Counted before the audio thread can see the play, so it never counts below 0.
+    one->plays.fetch_add(1, std::memory_order_relaxed);
+    if (!loop) s.endingPlays.fetch_add(1, std::memory_order_relaxed);
+    s.ring[head % kRingSize] = Play{one, loop, one->stops.load(std::memory_order_relaxed)};
+    s.head.store(head + 1, std::memory_order_release);
+}
+
 }  // namespace
 
 bool OpenSound() {
@@ -261,7 +344,9 @@ void CloseSound() {
     s.head = 0;
     s.tail = 0;
     s.voices = {};
-    s.clips.clear();
+    s.endingPlays = 0;
+    s.limiter = detail::Limiter{};
+    s.sounds.clear();
 }
 
 bool SoundIsOpen() {
@@ -276,19 +361,55 @@ uint32_t LoadSound(const char* file) {
         ReportBadFile(file, why);
         return 0;
     }
-    s.clips.push_back(std::move(samples));
-    return static_cast<uint32_t>(s.clips.size());
+    auto sound = std::make_unique<Sound>();
+    sound->samples = std::move(samples);
+    s.sounds.push_back(std::move(sound));
+    return static_cast<uint32_t>(s.sounds.size());
 }
 
 void PlaySound(uint32_t sound) {
+    Start(sound, false);
+}
+
+void LoopSound(uint32_t sound) {
+    Start(sound, true);
+}
+
+void StopSound(uint32_t sound) {
     SoundState& s = state();
-    if (s.device == 0 || sound == 0 || sound > s.clips.size()) return;
-    const std::vector<int16_t>& samples = s.clips[sound - 1];
-    std::lock_guard<std::mutex> lock(s.playLock);
-    const uint32_t head = s.head.load(std::memory_order_relaxed);
-    if (head - s.tail.load(std::memory_order_acquire) >= kRingSize) return;  // full: dropped
-    s.ring[head % kRingSize] = Clip{samples.data(), samples.size()};
-    s.head.store(head + 1, std::memory_order_release);
+    if (sound != 0) {
+        if (Sound* one = Find(s, sound)) one->stops.fetch_add(1, std::memory_order_release);
+        return;
+    }
+    for (const auto& each : s.sounds)
+        each->stops.fetch_add(1, std::memory_order_release);
+}
+
+bool SoundPlaying(uint32_t sound) {
+    SoundState& s = state();
+    if (s.device == 0) return false;
+    if (sound != 0) {
+        const Sound* one = Find(s, sound);
+        return one != nullptr && one->plays.load(std::memory_order_acquire) > 0;
+    }
+    return std::any_of(s.sounds.begin(), s.sounds.end(), [](const auto& each) {
+        return each->plays.load(std::memory_order_acquire) > 0;
+    });
+}
+
+bool WaitSounds(uint32_t milliseconds) {
+    SoundState& s = state();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    // The audio thread takes no lock, so there is nothing to wait on but the count.
+    while (s.device != 0 && s.endingPlays.load(std::memory_order_acquire) > 0) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+void SetSoundVolume(uint32_t sound, uint32_t percent) {
+    if (Sound* one = Find(state(), sound)) one->volume = std::min(percent, kMaxVolume);
 }
 
 void SetVolume(uint32_t percent) {

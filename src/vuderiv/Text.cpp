@@ -55,6 +55,10 @@ TTF_Font* OpenFace(const FontFace& face) {
     if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
     const FontMatch match = MatchFont(face.family, face.bold);
     if (match.file.empty()) return nullptr;
+    if (match.substituted) {  // another face draws the style: its texts take other widths
+        Report(std::string("Vuderiv: font \"") + face.family + "\" not found; fontconfig gave \"" +
+               match.face + "\" in its place, so texts in that style take other widths");
+    }
     return TTF_OpenFontIndex(match.file.c_str(), face.pixels, match.index);
 }
 

@@ -138,6 +138,19 @@ void Rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color, b
 // A polygon through n points, filled by the nonzero winding rule or outlined only.
 void Polygon(uint32_t n, const int32_t x[], const int32_t y[], uint32_t color, bool fill);
 
+// --- Pixels, one-pixel lines, circles, colours ----------------------------------------
+// The colour value of red, green and blue, 0..255 each: 0x00BBGGRR.
+constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
+    return static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) |
+           (static_cast<uint32_t>(b) << 16);
+}
+// Sets one pixel.
+void SetPixel(int32_t x, int32_t y, uint32_t color);
+// A one-pixel line that includes both end points.
+void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color);
+// A circle of 2 * radius + 1 pixels across centred on (x, y): filled, or its one-pixel outline.
+void Circle(int32_t x, int32_t y, uint32_t radius, uint32_t color, bool fill);
+
 // --- Bitmaps ------------------------------------------------------------------------
 // Loads a BMP file ("/" or "\" separators) at the given size; a handle, or 0 on failure,
 // when one line on standard error names the file and the reason (once per file per run).
@@ -154,6 +167,30 @@ uint32_t CreateBitmap(uint32_t width, uint32_t height);
 // Copies a block from one bitmap into another; works with or without a window.
 void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t ysrc, int32_t xdest,
                 int32_t ydest, uint32_t width, uint32_t height);
+
+// --- Images: PNG, transparency, parts, sizes, handle checks ------------------------------
+// A BMP or PNG file at its own size; a handle, or 0 with one line on standard error. PNG
+// files need a library built with PNG support (else the line says it is not built in);
+// LoadBitmap takes PNG files too. A PNG's transparency is kept: every draw blends it.
+uint32_t LoadImage(const char* file);
+// The size a bitmap draws (the size asked for at its making); false and 0 x 0 when invalid.
+bool BitmapSize(uint32_t bitmap, uint32_t& width, uint32_t& height);
+// Draws leave out the bitmap's pixels of this colour (a colour key instead of a mask file).
+void SetColorKey(uint32_t bitmap, uint32_t color);
+// Draws show every pixel of the bitmap again (no colour key; the start value).
+void ClearColorKey(uint32_t bitmap);
+// How DrawBitmapPart mirrors a part: one of these, or both or-ed together.
+constexpr uint32_t FlipNone = 0;        // as it is
+constexpr uint32_t FlipHorizontal = 1;  // left and right swapped
+constexpr uint32_t FlipVertical = 2;    // top and bottom swapped
+// Draws the width x height part at (xsrc, ysrc) of a bitmap (a sprite sheet's cell) with
+// its top-left corner at (x, y), mirrored as `flip` says; transparency and key are kept.
+void DrawBitmapPart(uint32_t bitmap, int32_t xsrc, int32_t ysrc, uint32_t width, uint32_t height,
+                    int32_t x, int32_t y, uint32_t flip);
+// Off: a destroyed bitmap's handle is not given out again until the handle numbers wrap
+// (4096 destructions in its slot), and the first use of it writes one line on standard
+// error. On (the start value): the lowest free handle is given out again at once.
+void SetHandleReuse(bool reuse);
 
 // --- Text ---------------------------------------------------------------------------
 // Chooses the font style and colour of the texts that follow. The styles:
@@ -202,5 +239,19 @@ uint32_t Volume();
 void SetMute(bool mute);
 // True while muted. Any thread.
 bool Muted();
+
+// --- Sound: playing or not, waiting, looping, stopping, volume per sound --------------------
+// True while a play of the sound is under way or about to start; sound 0: any sound.
+bool SoundPlaying(uint32_t sound);
+// Waits until every sound that ends (loops left out) has ended, at most `milliseconds`;
+// true when they have. At once without a device. Program thread.
+bool WaitSounds(uint32_t milliseconds);
+// Starts a loaded sound that repeats until StopSound or CloseSound. Program thread.
+void LoopSound(uint32_t sound);
+// Stops every play of the sound, looping or not; sound 0: every sound. Program thread.
+void StopSound(uint32_t sound);
+// The volume of one loaded sound in percent, 0..100 (larger values count as 100), under
+// the master volume; 100 at loading. It applies to the plays under way too.
+void SetSoundVolume(uint32_t sound, uint32_t percent);
 
 }  // namespace Vuderiv

@@ -18,6 +18,10 @@ constexpr std::array<const char*, G_AANTAL> kBestanden = {
 
 std::array<uint32_t, G_AANTAL> geluiden{};  // the handles; 0: silent. Program thread.
 
+// How long the sound stays open for the sounds still playing when the game ends: long
+// enough for the QUIT button's click, short enough that a closed game never lingers.
+constexpr uint32_t kUitklinkenMs = 500;
+
 }  // namespace
 
 GeluidKeuze KiesGeluid(const GeluidWens& eerst, const GeluidWens& dan) {
@@ -47,6 +51,7 @@ void StartGeluid(const GeluidKeuze& keuze) {
 }
 
 void StopGeluid() {
+    Vuderiv::WaitSounds(kUitklinkenMs);
     Vuderiv::CloseSound();
     geluiden.fill(0);
 }

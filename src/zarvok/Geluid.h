@@ -46,7 +46,8 @@ std::optional<uint32_t> LeesVolume(std::string_view tekst);
 // choice says; the M key toggles mute from then on. Without a device the game plays
 // silently; a file that cannot be read leaves its effect silent.
 void StartGeluid(const GeluidKeuze& keuze);
-// Closes the device and forgets the effects.
+// Lets the effects still playing end (the QUIT button's click), for half a second at most,
+// then closes the device and forgets the effects.
 void StopGeluid();
 // Plays an effect; nothing before StartGeluid or without a device.
 void Speel(GELUID_EN geluid);

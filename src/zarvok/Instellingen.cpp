@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "Geluid.h"
+#include "Melding.h"
 #include "Weergave.h"
 
 namespace Zarvok {
@@ -71,20 +72,42 @@ constexpr std::array kSleutels = {
     MaakSleutel<&Instellingen::volume, LeesVolume, Getal>("volume", "a whole number 0..100"),
 };
 
-// The text without the blanks around it; a CRLF line's CR counts as one.
+constexpr std::string_view kWit = " \t\r";  // blanks; a CRLF line's CR counts as one
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// The key of that name; nullptr when there is none.
+const Sleutel* ZoekSleutel(std::string_view naam) {
+    const auto sleutel = std::find_if(kSleutels.begin(), kSleutels.end(),
+                                      [naam](const Sleutel& s) { return s.naam == naam; });
+    return sleutel == kSleutels.end() ? nullptr : &*sleutel;
+}
+
+// The text without the blanks around it.
 std::string_view Bijgeknipt(std::string_view tekst) {
-    constexpr std::string_view kWit = " \t\r";
     const auto begin = tekst.find_first_not_of(kWit);
     if (begin == std::string_view::npos) return {};
     return tekst.substr(begin, tekst.find_last_not_of(kWit) - begin + 1);
 }
 
-// A piece of the file quoted in a fault: shortened when long, a CR or tab shown as '?'.
+// A line without its comment.
+std::string_view Inhoud(std::string_view regel) {
+    return regel.substr(0, regel.find('#'));
+}
+
+// Takes the next line, without its newline, off the text.
+std::string_view NeemRegel(std::string_view& tekst) {
+    const size_t einde = std::min(tekst.find('\n'), tekst.size());
+    const std::string_view regel = tekst.substr(0, einde);
+    tekst.remove_prefix(std::min(einde + 1, tekst.size()));
+    return regel;
+}
+
+// A piece of the file quoted in a fault: shortened when long, unprintable bytes escaped.
 std::string Getoond(std::string_view tekst) {
-    std::string getoond(tekst.substr(0, kGetoond));
-    std::replace_if(
-        getoond.begin(), getoond.end(), [](char c) { return c == '\r' || c == '\t'; }, '?');
-    return "'" + getoond + (tekst.size() > kGetoond ? "...'" : "'");
+    std::string getoond = "'";
+    for (const char c : tekst.substr(0, kGetoond))
+        VoegZichtbaarToe(getoond, static_cast<unsigned char>(c));
+    return getoond + (tekst.size() > kGetoond ? "...'" : "'");
 }
 
 bool Stuurteken(unsigned char c) {
@@ -110,12 +133,44 @@ std::optional<std::string> LeesRegel(std::string_view regel, Instellingen& in) {
     if (is == std::string_view::npos) return Getoond(regel) + " is no key = value line";
     const std::string_view naam = Bijgeknipt(regel.substr(0, is));
     const std::string_view waarde = Bijgeknipt(regel.substr(is + 1));
-    const auto sleutel = std::find_if(kSleutels.begin(), kSleutels.end(),
-                                      [naam](const Sleutel& s) { return s.naam == naam; });
-    if (sleutel == kSleutels.end()) return "unknown key " + Getoond(naam) + ", ignored";
+    const Sleutel* sleutel = ZoekSleutel(naam);
+    if (sleutel == nullptr) return "unknown key " + Getoond(naam) + ", ignored";
     if (sleutel->lees(in, waarde)) return std::nullopt;
     return std::string(naam) + " takes " + std::string(sleutel->neemt) + ", not " +
            Getoond(waarde) + ": it keeps its default";
+}
+
+// The line with its value set to `waarde`, or nothing when it is no line of the key.
+std::optional<std::string> MetWaarde(std::string_view regel, std::string_view naam,
+                                     const std::string& waarde) {
+    const std::string_view inhoud = Inhoud(regel);
+    const size_t is = inhoud.find('=');
+    if (is == std::string_view::npos || Bijgeknipt(inhoud.substr(0, is)) != naam)
+        return std::nullopt;
+    const size_t begin = inhoud.find_first_not_of(kWit, is + 1);
+    if (begin == std::string_view::npos)  // no value yet: after the '=', before the rest
+        return std::string(regel.substr(0, is + 1)) + " " + waarde +
+               std::string(regel.substr(is + 1));
+    const size_t einde = inhoud.find_last_not_of(kWit) + 1;
+    return std::string(regel.substr(0, begin)) + waarde + std::string(regel.substr(einde));
+}
+
+// The text with every line of the key set to the value; false when it has no such line.
+bool ZetInRegels(std::string& tekst, std::string_view naam, const std::string& waarde) {
+    std::string_view rest = tekst;
+    std::string uit(rest.starts_with(kBom) ? kBom : "");
+    rest.remove_prefix(uit.size());
+    bool gevonden = false;
+    while (!rest.empty()) {
+        const bool heel = rest.find('\n') != std::string_view::npos;
+        const std::string_view regel = NeemRegel(rest);
+        const auto nieuw = MetWaarde(regel, naam, waarde);
+        gevonden = gevonden || nieuw.has_value();
+        uit += nieuw ? *nieuw : std::string(regel);
+        if (heel) uit += '\n';
+    }
+    tekst = std::move(uit);
+    return gevonden;
 }
 
 }  // namespace
@@ -124,15 +179,14 @@ GelezenInstellingen LeesInstellingen(std::string_view tekst) {
     GelezenInstellingen gelezen;
     if (const auto fout = Onbruikbaar(tekst)) {
         gelezen.fouten.push_back(*fout);
+        gelezen.geweigerd = true;
         return gelezen;
     }
+    if (tekst.starts_with(kBom)) tekst.remove_prefix(kBom.size());
     size_t nummer = 0;
     size_t fouten = 0;
     while (!tekst.empty()) {
-        const size_t einde = std::min(tekst.find('\n'), tekst.size());
-        const std::string_view heel = tekst.substr(0, einde);
-        const std::string_view regel = Bijgeknipt(heel.substr(0, heel.find('#')));
-        tekst.remove_prefix(std::min(einde + 1, tekst.size()));
+        const std::string_view regel = Bijgeknipt(Inhoud(NeemRegel(tekst)));
         ++nummer;
         if (regel.empty()) continue;
         const auto fout = LeesRegel(regel, gelezen.waarden);
@@ -146,13 +200,15 @@ GelezenInstellingen LeesInstellingen(std::string_view tekst) {
     return gelezen;
 }
 
-std::string SchrijfInstellingen(const Instellingen& waarden) {
-    std::string tekst =
-        "# Zarvok's settings, rewritten by the game: scale (1, 2, ... or auto),\n"
-        "# fullscreen and mute (yes or no), volume (0 to 100).\n";
+std::string SchrijfInstellingen(const Instellingen& waarden, std::string_view oud) {
+    std::string tekst(oud.empty() ? "# Zarvok's settings: scale (1, 2, ... or auto),\n"
+                                    "# fullscreen and mute (yes or no), volume (0 to 100).\n"
+                                  : oud);
     for (const Sleutel& sleutel : kSleutels) {
-        if (const auto waarde = sleutel.schrijf(waarden))
-            tekst += std::string(sleutel.naam) + " = " + *waarde + "\n";
+        const auto waarde = sleutel.schrijf(waarden);
+        if (!waarde || ZetInRegels(tekst, sleutel.naam, *waarde)) continue;
+        if (!tekst.empty() && !tekst.ends_with('\n')) tekst += '\n';
+        tekst += std::string(sleutel.naam) + " = " + *waarde + "\n";
     }
     return tekst;
 }

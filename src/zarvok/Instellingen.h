@@ -26,20 +26,24 @@ struct Instellingen {
 struct GelezenInstellingen {
     Instellingen waarden;
     std::vector<std::string> fouten;  // what is wrong, without the file's name
+    bool geweigerd = false;           // the text as a whole is no settings file
 };
 
 // The most bytes a settings file may hold; a larger one is no settings file.
 constexpr size_t kInstellingenMax = 64 * 1024;
 
-// Reads the text of a settings file: a # starts a comment to the end of its line, blank
-// lines are skipped, the last line may lack its newline, a key given twice counts as last
-// given. A text holding control characters (a NUL, say) or more than kInstellingenMax
-// bytes gives no values and one fault; a line that is no `key = value`, an unknown key or
-// a value the key does not take gives one fault and leaves that key to the default.
+// Reads the text of a settings file: a UTF-8 byte-order mark at its start is skipped, a #
+// starts a comment to the end of its line, blank lines are skipped, the last line may lack
+// its newline, a key given twice counts as last given. A text holding control characters
+// (a NUL, say) or more than kInstellingenMax bytes is refused: no values and one fault; a
+// line that is no `key = value`, an unknown key or a value the key does not take gives one
+// fault and leaves that key to the default. A fault shows unprintable bytes as \xHH.
 GelezenInstellingen LeesInstellingen(std::string_view tekst);
 
-// The text of a settings file holding the values given, one line each, after a comment.
-std::string SchrijfInstellingen(const Instellingen& waarden);
+// The settings file's text `oud` with each value given set: the value on every line of its
+// key is replaced, its comment kept; a key with no line gets one at the end. Every other
+// byte stays as it stands. From an empty text: a comment, then a line for each value.
+std::string SchrijfInstellingen(const Instellingen& waarden, std::string_view oud = {});
 
 // Where the settings file lives: zarvok/settings in XDG_CONFIG_HOME when that is an
 // absolute path, else in .config of HOME when that is one; empty when neither is.

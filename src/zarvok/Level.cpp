@@ -7,6 +7,7 @@
 #include <limits>
 #include <sstream>
 
+#include "Melding.h"
 #include "Vuderiv.h"
 
 namespace Zarvok {
@@ -46,13 +47,8 @@ bool GewoonGetal(const Item& item) {
 void Toon(Item& item, size_t positie, int c) {
     if (positie >= kGetoond) {
         item.afgekapt = true;
-    } else if (c >= 0x20 && c < 0x7F) {
-        item.getoond += static_cast<char>(c);
     } else {
-        static const char kHex[] = "0123456789ABCDEF";
-        item.getoond += "\\x";
-        item.getoond += kHex[(c >> 4) & 0xF];
-        item.getoond += kHex[c & 0xF];
+        VoegZichtbaarToe(item.getoond, static_cast<unsigned char>(c));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "Bullets.h"
 #include "Enemies.h"
 #include "Geluid.h"
+#include "InstellingenBestand.h"
 #include "Level.h"
 #include "Melding.h"
 #include "Menu.h"
@@ -41,6 +42,7 @@ void SetPauze(PauzeProc pauze) {
 }
 
 void Pauze(uint32_t ms) {
+    BewaarWensen();  // here, not on the window thread, a slow disk holds up no window
     gPauze(ms);
 }
 
@@ -89,6 +91,7 @@ void Eindelevel() {
             Speel(G_SPEL_GEWONNEN);
             Bericht("Proficiat! U BENT GEWONNEN", 1400);
             Q_pressed = true;
+            return;  // the won game stands, though the last enemy took the player along
         }
     }
     if (Manneke.Levens <= 0) {

@@ -14,7 +14,8 @@ namespace Zarvok {
 using PauzeProc = void (*)(uint32_t ms);
 // Replaces the pause; nullptr restores WachtZolangOpen.
 void SetPauze(PauzeProc pauze);
-// Pauses through the installed pause.
+// Writes the settings toggled since the last pause (BewaarWensen), then pauses through
+// the installed pause.
 void Pauze(uint32_t ms);
 // The real pause: waits ms milliseconds, or less once the window has been closed.
 void WachtZolangOpen(uint32_t ms);
@@ -26,7 +27,8 @@ void TelFrame();
 // The game logic of a frame: the player, the enemies, contacts, generation, the bullets.
 void FrameLogica();
 // The end-of-level check: level 1 won leads into level 2, level 2 won ends the game, and
-// health at 0 or less ends it with Difficulty back to easy.
+// health at 0 or less ends it with Difficulty back to easy. A game won in a frame is not
+// lost in it too; a player dead as he wins level 1 dies after level 2 is set up.
 void Eindelevel();
 // A game: the start menu, then level 1 until the game ends (Q, death, win) or the window
 // closes. Nothing is set up when the window closes in the menu.

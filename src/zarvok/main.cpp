@@ -19,10 +19,12 @@ int main(int argc, char* argv[]) {
     // The file holds the standing choice; an option on the command line wins for this run.
     const auto pad = Zarvok::EigenInstellingenPad();
     const Zarvok::Instellingen bestand = Zarvok::LaadInstellingen(pad);
-    Zarvok::OnthoudInstellingen(pad, bestand);
+    Zarvok::OnthoudInstellingen(pad);
     const Zarvok::Weergave weergave =
         Zarvok::KiesWeergave(opdracht.weergave, {bestand.schaal, bestand.volledigScherm});
     const Zarvok::GeluidKeuze geluid =
         Zarvok::KiesGeluid(Zarvok::GevraagdGeluid(opdracht), {bestand.stil, bestand.volume});
-    return Zarvok::Programma(weergave, opdracht.weergave.schaal.has_value(), &geluid);
+    const int status = Zarvok::Programma(weergave, opdracht.weergave.schaal.has_value(), &geluid);
+    Zarvok::BewaarWensen();  // a toggle made just before the window closed
+    return status;
 }

@@ -10,6 +10,7 @@
 #include "Selection.h"
 #include "StandardLib.h"
 #include "State.h"
+#include "Vuderiv.h"
 
 namespace Bot {
 
@@ -93,6 +94,7 @@ void Druk(const Keys& want) {
     TestSupport::Sync();
 }
 
+// Counts the game that ended; afterGame hears of it while the program's window is open.
 void EindeVanSpel() {
     Run& r = *gRun;
     if (r.einde == Einde::GEEN) return;
@@ -102,7 +104,7 @@ void EindeVanSpel() {
     if (r.einde == Einde::GESTOPT) ++t.quit;
     r.einde = Einde::GEEN;
     r.inSpel = false;
-    if (r.options.afterGame) r.options.afterGame(t.Games(), t);
+    if (r.options.afterGame && Vuderiv::WindowIsOpen()) r.options.afterGame(t.Games(), t);
     if (t.Games() >= r.options.games) r.klaar = true;
 }
 

@@ -31,7 +31,9 @@ struct Options {
     uint32_t closeInMessage = 0;
     double quitShare = 0.12;     // the share of games the bot leaves with Q ...
     uint32_t quitBefore = 1500;  // ... at a frame drawn below this
-    // Called after each game with its number (from 1) and the tally so far.
+    // Called after each game with its number (from 1) and the tally so far, while the
+    // program's window is still open: a game that ends as the window closes is only
+    // counted in the tally.
     std::function<void(uint32_t game, const Tally&)> afterGame;
 };
 

@@ -54,7 +54,7 @@ def case_the_development_component_holds_the_libraries_alone(work):
 
 
 def case_each_example_builds_through_find_package(work):
-    for name in ["shapes", "bitmaps", "menu"]:
+    for name in ["shapes", "bitmaps", "menu", "sprites"]:
         build = os.path.join(work.root, name)
         sh("cmake", "-S", os.path.join(EXAMPLES, name), "-B", build, "-G", "Ninja",
            f"-DCMAKE_PREFIX_PATH={work.prefix}", "-DCMAKE_CXX_FLAGS=-Wall -Wextra -Werror")

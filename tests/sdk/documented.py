@@ -12,7 +12,7 @@ LIBRARIES = {"vuderiv": "Vuderiv.h", "standardmenu": "StandardMenu.h",
              "standardlib": "StandardLib.h"}
 # A declaration's name: the word before '(' that follows a return type at a line's start.
 DECLARATION = re.compile(
-    r"^[ \t]*(?:\[\[noreturn\]\][ \t]+)?(?:const[ \t]+)?[\w:<>]+[ \t*&]+(\w+)\(", re.M)
+    r"^[ \t]*(?:\[\[noreturn\]\][ \t]+)?(?:(?:constexpr|const)[ \t]+)*[\w:<>]+[ \t*&]+(\w+)\(", re.M)
 
 
 def read(*parts):

@@ -227,6 +227,23 @@ TEST_F(Buttons, AnIdleMenuIsShownOnceAndAgainWhenAButtonChanges) {
     EXPECT_EQ(Vuderiv::WindowPixel(150, 205), kOver);
 }
 
+namespace {
+int gPasses = 0;  // passes that ran the program's own work
+}  // namespace
+
+TEST_F(Buttons, TheProgramsOwnWorkRunsOnceInEachPassThatWaits) {
+    const std::vector<ButtonRc> menu = ThreeButtons();
+    OnMenuPass([] { ++gPasses; });
+    MenuScript::Play({{500, 500}, {150, 320}});
+    EXPECT_EQ(MenuSelection(menu), 2);
+    OnMenuPass(nullptr);
+    EXPECT_EQ(gPasses, 2);
+    EXPECT_EQ(MenuScript::Pauses(), 2);
+    MenuScript::Play({{150, 320}});
+    EXPECT_EQ(MenuSelection(menu), 2);
+    EXPECT_EQ(gPasses, 2) << "removed";
+}
+
 TEST_F(Buttons, ClosingTheWindowEndsTheWait) {
     const std::vector<ButtonRc> menu = ThreeButtons();
     MenuScript::Play({{500, 500}, MenuScript::kClose});

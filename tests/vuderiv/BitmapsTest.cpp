@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+#if VUDERIV_PNG
+#include <SDL_image.h>
+#endif
+
 #include "BmpWriter.h"
 #include "CanvasProbe.h"
 #include "Harness.h"
@@ -421,4 +425,119 @@ TEST_F(Bitmaps, DrawsRacingTheUsersCloseAreSafe) {
     EXPECT_EQ(detail::BitmapTableLength(), 0u);
     DrawBitmap(picture, 0, 0);
     CopyBitmap(picture, copy, 0, 0, 0, 0, 20, 20);
+}
+
+// --- PNG files, colour keys, parts of bitmaps, handles not reused ----------------------
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+#if VUDERIV_PNG
+// Writes a PNG of RGBA pixels (0xAABBGGRR) through SDL_image.
+std::string WritePng(const TempDir& dir, const std::string& name, int width,
+                     std::vector<uint32_t> pixels) {
+    const std::string file = dir.Write(name, std::vector<uint8_t>{});
+    const int height = static_cast<int>(pixels.size()) / width;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32,
+                                                              width * 4, SDL_PIXELFORMAT_ABGR8888);
+    EXPECT_EQ(IMG_SavePNG(surface, file.c_str()), 0) << IMG_GetError();
+    SDL_FreeSurface(surface);
+    return file;
+}
+#endif
+
+}  // namespace
+
+#if VUDERIV_PNG
+TEST_F(Bitmaps, APngKeepsItsOpacityAndEveryDrawBlendsIt) {
+    // Opaque red, half-transparent blue, fully transparent green.
+    const std::string file =
+        WritePng(dir_, "see-through.png", 3, {0xFF0000FF, 0x80FF0000, 0x0000FF00});
+    const uint32_t png = LoadImage(file.c_str());
+    uint32_t width = 0, height = 0;
+    ASSERT_TRUE(BitmapSize(png, width, height));
+    EXPECT_EQ(width * 10 + height, 31u);
+    CanvasProbe::FillBuffer(0, 0, 10, 10, kWhite);
+    DrawBitmap(png, 0, 0);
+    EXPECT_EQ(Capture(0, 0, 4, 1), (std::vector<uint32_t>{kRed, 0xFF7F7F, kWhite, kWhite}));
+    // LoadBitmap takes it too, at the asked size; parts and mirrors blend the same way.
+    const uint32_t wide = LoadBitmap(file.c_str(), 6, 1);
+    DrawBitmapPart(wide, 0, 0, 6, 1, 0, 1, FlipHorizontal);
+    EXPECT_EQ(Capture(0, 1, 6, 1),
+              (std::vector<uint32_t>{kWhite, kWhite, 0xFF7F7F, 0xFF7F7F, kRed, kRed}));
+}
+#else
+TEST_F(Bitmaps, APngSaysThatPngSupportIsNotBuiltIn) {
+    std::vector<uint8_t> head{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
+    head.resize(40, 1);
+    const std::string file = dir_.Write("no-png.png", head);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadImage(file.c_str()), 0u);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("PNG support not built in"),
+              std::string::npos);
+}
+#endif
+
+TEST_F(Bitmaps, AColourKeyAndMirroredPartsOfASpriteSheet) {
+    const Picture p = Pattern(8, 5, 3);  // no two neighbours alike
+    const uint32_t sheet = LoadImage(dir_.Write("sheet.bmp", p).c_str());
+    uint32_t width = 0, height = 0;
+    EXPECT_TRUE(BitmapSize(sheet, width, height));
+    EXPECT_EQ(width * 10 + height, 53u);
+    EXPECT_FALSE(BitmapSize(99, width, height));
+    EXPECT_EQ(width + height, 0u);
+    // The 3 x 2 part at (1, 1): as it is, mirrored left to right, then upside down.
+    const auto part = [&](bool acrossMirrored, bool downMirrored) {
+        std::vector<uint32_t> want;
+        for (int32_t y = 0; y < 2; ++y) {
+            for (int32_t x = 0; x < 3; ++x)
+                want.push_back(
+                    p.At(1 + (acrossMirrored ? 2 - x : x), 1 + (downMirrored ? 1 - y : y)));
+        }
+        return want;
+    };
+    DrawBitmapPart(sheet, 1, 1, 3, 2, 10, 10, FlipNone);
+    DrawBitmapPart(sheet, 1, 1, 3, 2, 20, 10, FlipHorizontal);
+    DrawBitmapPart(sheet, 1, 1, 3, 2, 30, 10, FlipVertical | FlipHorizontal);
+    EXPECT_EQ(Capture(10, 10, 3, 2, true), part(false, false));  // unbuffered: shown at once
+    EXPECT_EQ(Capture(20, 10, 3, 2), part(true, false));
+    EXPECT_EQ(Capture(30, 10, 3, 2), part(true, true));
+    // A part reaching past the sheet and past the window's left edge draws what is in both.
+    DrawBitmapPart(sheet, 3, 0, 4, 1, -1, 20, FlipNone);
+    EXPECT_EQ(Capture(0, 20, 3, 1), (std::vector<uint32_t>{p.At(4, 0), 0u, 0u}));
+    // The key colour is left out: the target shows through; without the key it is drawn.
+    CanvasProbe::FillBuffer(40, 0, 10, 10, kWhite);
+    SetColorKey(sheet, p.At(0, 0));
+    DrawBitmap(sheet, 40, 0);
+    EXPECT_EQ(Capture(40, 0, 2, 1), (std::vector<uint32_t>{kWhite, p.At(1, 0)}));
+    ClearColorKey(sheet);
+    DrawBitmap(sheet, 40, 0);
+    EXPECT_EQ(BufferPixel(40, 0), p.At(0, 0));
+}
+
+TEST_F(BitmapTable, WithoutReuseADestroyedHandleIsNotGivenAgainAndItsUseIsSaidOnce) {
+    SetHandleReuse(false);
+    const uint32_t one = CreateBitmap(2, 2);
+    const uint32_t two = CreateBitmap(2, 2);
+    ASSERT_EQ(two, 2u);  // the numbering of a program that destroys nothing
+    DestroyBitmap(two);
+    const uint32_t again = CreateBitmap(2, 2);
+    EXPECT_NE(again, two);
+    EXPECT_EQ(detail::BitmapTableLength(), 2u);  // in the same slot
+    testing::internal::CaptureStderr();
+    DestroyBitmap(two);  // stale: the new bitmap in its slot stays
+    uint32_t width = 0, height = 0;
+    EXPECT_FALSE(BitmapSize(two, width, height));
+    EXPECT_TRUE(BitmapSize(again, width, height));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Vuderiv: bitmap 2 was destroyed; nothing is done with it\n");
+    // The last slot's table end goes, and still its next bitmap gets a handle of its own.
+    DestroyBitmap(again);
+    EXPECT_EQ(detail::BitmapTableLength(), 1u);
+    const uint32_t third = CreateBitmap(2, 2);
+    EXPECT_NE(third, again);
+    EXPECT_NE(third, two);
+    EXPECT_TRUE(BitmapSize(one, width, height));
+    SetHandleReuse(true);
 }

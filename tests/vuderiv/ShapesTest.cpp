@@ -226,6 +226,49 @@ TEST_F(Shapes, NoMemoryForThePointsIsReportedAndDrawsNothing) {
     EXPECT_EQ(BufferPixel(49, 11), kInk);
 }
 
+// --- Pixels, one-pixel lines, circles ----------------------------------------------------
+
+static_assert(Vuderiv::Rgb(0x11, 0x22, 0x33) == 0x332211, "red in the low byte");
+
+TEST_F(Shapes, PixelsAndOnePixelLinesShowAtOnceAndThickLineOfOneStaysThree) {
+    Vuderiv::SetPixel(5, 6, Vuderiv::Rgb(0xCC, 0x99, 0x33));
+    Vuderiv::SetPixel(-1, 2000, kInk);  // outside: nothing, and no harm
+    ExpectRegion(WindowPixel, {0, 0, 10, 10}, InBlock(5, 6, 5, 6));
+    // A shallow line: exactly one pixel in each column, both end points in.
+    Vuderiv::Line(230, 510, 200, 500, kInk);
+    ExpectRegion(WindowPixel, {195, 495, 235, 515},
+                 [](int32_t x, int32_t y) { return BufferPixel(x, y) == kInk; });
+    for (int32_t x = 195; x <= 235; ++x) {
+        int inColumn = 0;
+        for (int32_t y = 495; y <= 515; ++y)
+            inColumn += BufferPixel(x, y) == kInk ? 1 : 0;
+        ASSERT_EQ(inColumn, x >= 200 && x <= 230 ? 1 : 0) << "column " << x;
+    }
+    EXPECT_EQ(BufferPixel(200, 500), kInk);
+    EXPECT_EQ(BufferPixel(230, 510), kInk);
+    Vuderiv::ThickLine(300, 100, 340, 100, kInk, 1);  // half thickness 1: three rows
+    ExpectRegion(BufferPixel, {290, 90, 350, 110}, InBlock(300, 99, 340, 101));
+}
+
+TEST_F(Shapes, CirclesAreRoundAboutTheirCentreFilledOrOutlined) {
+    // Radius 3: 7 pixels across; inside where dx² + dy² <= 12.25.
+    const auto inside = [](int32_t dx, int32_t dy) { return dx * dx + dy * dy <= 12; };
+    Vuderiv::Circle(100, 100, 3, kInk, true);
+    ExpectRegion(WindowPixel, {90, 90, 110, 110},
+                 [&](int32_t x, int32_t y) { return inside(x - 100, y - 100); });
+    // The outline: the filled circle's pixels that touch one outside it, the centre bare.
+    Vuderiv::Circle(200, 100, 3, kInk, false);
+    ExpectRegion(BufferPixel, {190, 90, 210, 110}, [&](int32_t x, int32_t y) {
+        const int32_t dx = x - 200, dy = y - 100;
+        return inside(dx, dy) && (!inside(dx + 1, dy) || !inside(dx - 1, dy) ||
+                                  !inside(dx, dy + 1) || !inside(dx, dy - 1));
+    });
+    Vuderiv::Circle(300, 100, 0, kInk, true);  // radius 0: the centre alone
+    ExpectRegion(BufferPixel, {295, 95, 305, 105}, InBlock(300, 100, 300, 100));
+    Vuderiv::Circle(500, 400, UINT32_MAX, kInk, true);  // covers the window, clipped
+    ExpectRegion(BufferPixel, {0, 0, 999, 799}, [](int32_t, int32_t) { return true; });
+}
+
 TEST(ShapesWithoutWindow, EveryOperationDoesNothing) {
     const int32_t x[] = {1, 9, 9};
     const int32_t y[] = {1, 1, 9};
@@ -237,6 +280,9 @@ TEST(ShapesWithoutWindow, EveryOperationDoesNothing) {
         Vuderiv::ThickLine(0, 0, 9, 9, kInk, 3);
         Vuderiv::Polygon(3, x, y, kInk, true);
         Vuderiv::Polygon(3, nullptr, nullptr, kInk, true);
+        Vuderiv::SetPixel(5, 2, kInk);
+        Vuderiv::Line(0, 2, 9, 2, kInk);
+        Vuderiv::Circle(5, 2, 2, kInk, true);
         Vuderiv::detail::DrawStruct pie;
         pie.object = Vuderiv::detail::DR_PIE;
         Vuderiv::detail::UpdateDC(pie);

@@ -132,3 +132,93 @@ TEST_F(SoundTest, NoUsableDeviceGivesOneLineAndEveryCallStaysHarmless) {
 }
 
 }  // namespace
+
+// --- Playing or not, waiting, looping, stopping, volume per sound, overlaps ----------------
+
+namespace {
+
+constexpr size_t kCallbackSamples = kCallbackBytes / 2;
+
+// A square wave of `count` samples at +-`height`, 50 samples a period.
+std::vector<int16_t> Square(size_t count, int16_t height) {
+    std::vector<int16_t> samples(count);
+    for (size_t i = 0; i < count; ++i)
+        samples[i] = static_cast<int16_t>((i / 25) % 2 == 0 ? height : -height);
+    return samples;
+}
+
+int LargestSize(const std::vector<int16_t>& samples) {
+    int largest = 0;
+    for (const int16_t v : samples)
+        largest = std::max(largest, std::abs(static_cast<int>(v)));
+    return largest;
+}
+
+}  // namespace
+
+TEST_F(SoundTest, APlayIsUnderWayUntilItHasBeenHeardAndWaitSoundsLetsItEnd) {
+    const DiskAudio disk;
+    const ScratchFile wav("beep.wav", Soundgen::WavFile(TestSupport::Beep(kBeepSamples), 22050));
+    EXPECT_FALSE(Vuderiv::SoundPlaying(0));  // no device
+    ASSERT_TRUE(Vuderiv::OpenSound());
+    const uint32_t beep = Vuderiv::LoadSound(wav.Path());
+    Vuderiv::SetSoundVolume(beep, 50);
+    EXPECT_FALSE(Vuderiv::SoundPlaying(beep));
+    Vuderiv::PlaySound(beep);
+    EXPECT_TRUE(Vuderiv::SoundPlaying(beep));
+    EXPECT_TRUE(Vuderiv::SoundPlaying(0));
+    EXPECT_TRUE(Vuderiv::WaitSounds(120000));  // bounded only to end a hung device
+    EXPECT_FALSE(Vuderiv::SoundPlaying(beep));
+    Vuderiv::CloseSound();  // at once: the whole beep has been mixed already
+    const std::vector<int16_t> out = disk.Samples();
+    const size_t first = FirstSound(out);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(out[first], 4000);  // at half its volume
+    ASSERT_GE(out.size(), first + kBeepSamples);
+    EXPECT_EQ(out[first + kBeepSamples - 1], -4000);
+}
+
+TEST_F(SoundTest, ALoopRepeatsUntilStoppedAndWaitSoundsDoesNotWaitForIt) {
+    constexpr size_t kPeriod = 100;  // two square periods: a loop of it is one long square
+    const DiskAudio disk;
+    const ScratchFile wav("loop.wav", Soundgen::WavFile(TestSupport::Beep(kPeriod), 22050));
+    ASSERT_TRUE(Vuderiv::OpenSound());
+    const uint32_t loop = Vuderiv::LoadSound(wav.Path());
+    Vuderiv::LoopSound(loop);
+    EXPECT_TRUE(Vuderiv::WaitSounds(0));  // loops never end by themselves
+    disk.WaitFor(8 * kCallbackBytes);
+    EXPECT_TRUE(Vuderiv::SoundPlaying(loop));
+    Vuderiv::StopSound(loop);
+    disk.WaitFor(4 * kCallbackBytes);
+    EXPECT_FALSE(Vuderiv::SoundPlaying(loop));
+    const size_t stopped = disk.Written() / 2;
+    disk.WaitFor(4 * kCallbackBytes);
+    Vuderiv::CloseSound();
+    const std::vector<int16_t> out = disk.Samples();
+    const size_t first = FirstSound(out);
+    ASSERT_NE(first, std::string::npos);
+    // At least four callbacks' worth of the square without a break, then silence.
+    for (size_t i = first; i < first + 4 * kCallbackSamples; ++i)
+        ASSERT_EQ(out[i], ((i - first) / 25) % 2 == 0 ? 8000 : -8000) << i - first;
+    EXPECT_EQ(FirstSound(out, stopped), std::string::npos);
+}
+
+// Two loud sounds together would add up to twice full scale: the mix is turned down, never
+// cut off at full scale.
+TEST_F(SoundTest, TwoLoudOverlappingSoundsStayBelowFullScale) {
+    constexpr size_t kLength = 8 * kCallbackSamples;
+    const DiskAudio disk;
+    const ScratchFile wav("loud.wav", Soundgen::WavFile(Square(kLength, 30000), 22050));
+    ASSERT_TRUE(Vuderiv::OpenSound());
+    const uint32_t loud = Vuderiv::LoadSound(wav.Path());
+    disk.WaitFor(2 * kCallbackBytes);
+    Vuderiv::PlaySound(loud);
+    Vuderiv::PlaySound(loud);
+    ASSERT_TRUE(Vuderiv::WaitSounds(120000));
+    Vuderiv::CloseSound();
+    const std::vector<int16_t> out = disk.Samples();
+    const size_t first = FirstSound(out);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_LT(LargestSize(out), 32767);
+    EXPECT_GT(LargestSize(out), 20000);  // turned down, not silenced
+}

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CanvasProbe.h"
+#include "Fonts.h"
 #include "Harness.h"
 #include "Vuderiv.h"
 
@@ -57,6 +58,17 @@ bool Between(uint32_t p, uint32_t a, uint32_t b) {
 using TextInWindow = TestSupport::WindowTest;
 
 }  // namespace
+
+// A face holds several families at times ("DejaVu Sans" and "DejaVu Sans Condensed"): one
+// that holds the family asked for is no substitute; a family no face holds gets another.
+TEST(TextFaces, AFaceHoldingTheFamilyIsNoSubstituteAndAnotherFaceIs) {
+    const auto condensed = Vuderiv::detail::MatchFont("DejaVu Sans Condensed", false);
+    EXPECT_FALSE(condensed.substituted) << condensed.face;
+    EXPECT_EQ(condensed.face, "DejaVu Sans Condensed");
+    const auto other = Vuderiv::detail::MatchFont("No Such Family Zq", false);
+    EXPECT_FALSE(other.file.empty());
+    EXPECT_TRUE(other.substituted) << other.face;
+}
 
 TEST(TextWithoutWindow, MeasuresNothingDrawsNothingButKeepsTheFont) {
     const Size size = Measure("Hello", 1);

@@ -2,14 +2,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
 #include <vector>
 
+#include "DiskAudio.h"
 #include "GameFixture.h"
+#include "Geluid.h"
 #include "MainLoop.h"
 #include "Menu.h"
 #include "MenuScript.h"
 #include "Shared.h"
+#include "StandardMenu.h"
 #include "Vuderiv.h"
 
 using namespace Zarvok;
@@ -51,6 +56,28 @@ std::vector<uint32_t> Field() {
             pixels.push_back(Vuderiv::BufferPixel(x, y));
     }
     return pixels;
+}
+
+// The whole picture in the buffer.
+std::vector<uint32_t> Picture() {
+    std::vector<uint32_t> pixels;
+    for (int32_t y = 0; y < 800; ++y) {
+        for (int32_t x = 0; x < 1000; ++x)
+            pixels.push_back(Vuderiv::BufferPixel(x, y));
+    }
+    return pixels;
+}
+
+// Where two pictures first differ, and in how many pixels; empty when they are alike.
+std::string Difference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    const auto verschil = std::mismatch(a.begin(), a.end(), b.begin());
+    if (verschil.first == a.end()) return {};
+    const auto i = verschil.first - a.begin();
+    size_t aantal = 0;
+    for (size_t j = 0; j < a.size(); ++j)
+        aantal += a[j] != b[j] ? 1 : 0;
+    return std::to_string(aantal) + " pixels differ, the first at (" + std::to_string(i % 1000) +
+           ", " + std::to_string(i / 1000) + ")";
 }
 
 uint32_t gDifficultyInPlay = 99;
@@ -97,6 +124,41 @@ TEST_F(StartMenu, FieldBackgroundRestoredAndImagesLoadedOnce) {
     EXPECT_EQ(Vuderiv::detail::BitmapTableLength(), table);
 }
 
+// The difficulty screen as its parts make it: the menu picture whole, the three controls
+// and the easy field each from its own images at its own place.
+TEST_F(StartMenu, TheDifficultyScreenIsTheMenuPictureWithItsControlsAlone) {
+    std::vector<std::vector<uint32_t>> pictures;
+    MenuScript::OnPause([&] { pictures.push_back(Picture()); });
+    MenuScript::Play({kSettings, kBack, kStart});
+    Menu();
+    ASSERT_GE(pictures.size(), 2u);
+
+    Vuderiv::ClearScreen();
+    Vuderiv::DrawBitmap(Vuderiv::LoadBitmap("images/Menu.bmp", 1000, 800), 0, 0);
+    struct Control {
+        int32_t x, y, w;
+        const char* mouseOver;
+        const char* mask;
+    };
+    for (const Control c : {Control{25, 250, 50, "images/down1.bmp", "images/down_mask.bmp"},
+                            Control{245, 250, 50, "images/up1.bmp", "images/up_mask.bmp"},
+                            Control{175, 500, 200, "images/back1.bmp", "images/back_mask.bmp"}}) {
+        StandardMenu::ButtonRc knop =
+            StandardMenu::CreateMaskedButton(c.w, 100, "images/full_mask.bmp", c.mouseOver, c.mask);
+        knop.x0 = c.x;
+        knop.y0 = c.y;
+        StandardMenu::DrawButton(knop);
+    }
+    StandardMenu::ButtonRc veld =
+        StandardMenu::CreateField(170, 100, "images/full_mask.bmp", "images/easy_mask.bmp");
+    veld.x0 = 75;
+    veld.y0 = 250;
+    StandardMenu::DrawButton(veld);
+    const std::vector<uint32_t> verwacht = Picture();
+    EXPECT_NE(Difference(pictures[0], verwacht), "") << "the start menu differs from it";
+    EXPECT_EQ(Difference(pictures[1], verwacht), "");
+}
+
 TEST_F(StartMenu, HardChosenInTheMenuIsPlayed) {
     MenuScript::Play({kSettings, kUp, kUp, kBack, kStart});
     SetPauze(CloseInFirstFrame);
@@ -117,6 +179,31 @@ TEST_F(StartMenu, QuitAndCloseEndTheProgramWithoutALevelFile) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(Programma(), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// The QUIT button's click is heard to its end: the program lets it finish before it closes
+// the sound, although the window is gone at once.
+TEST_F(StartMenu, TheQuitClickIsHeardToItsEnd) {
+    const TestSupport::DiskAudio disk;
+    std::filesystem::copy(ZARVOK_SOURCE_DIR "/data/sounds", "sounds");
+    SDL_AudioSpec spec{};
+    Uint8* raw = nullptr;
+    Uint32 bytes = 0;
+    ASSERT_NE(SDL_LoadWAV("sounds/knop.wav", &spec, &raw, &bytes), nullptr);
+    const std::vector<int16_t> click(reinterpret_cast<int16_t*>(raw),
+                                     reinterpret_cast<int16_t*>(raw + bytes));
+    SDL_FreeWAV(raw);
+    MenuScript::Play({kQuit});
+    const GeluidKeuze geluid;
+    EXPECT_EQ(Programma({}, false, &geluid), 0);
+    const std::vector<int16_t> out = disk.Samples();
+    // Both from the click's first sound on (the file may begin with silence).
+    const size_t lead = TestSupport::FirstSound(click);
+    const size_t first = TestSupport::FirstSound(out);
+    ASSERT_NE(first, std::string::npos) << "the click was not heard";
+    ASSERT_GE(out.size() - first, click.size() - lead) << "the click was cut off";
+    EXPECT_TRUE(std::equal(click.begin() + static_cast<long>(lead), click.end(),
+                           out.begin() + static_cast<long>(first)));
 }
 
 TEST_F(StartMenu, KeysAloneSetTheDifficultyAndStart) {

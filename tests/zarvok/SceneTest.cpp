@@ -1,6 +1,8 @@
 // The drawn frame, read back from the window.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "GameFixture.h"
 #include "Scene.h"
 #include "Vuderiv.h"
@@ -67,12 +69,46 @@ TEST_F(Scene, EnemyBarsScaleWithTheDifficulty) {
         EXPECT_EQ(At(400, 490), kGroen);  // 10 pixels above, over the full width
         EXPECT_EQ(At(459, 490), kGroen);
         EXPECT_EQ(At(430, 480), kLucht);
+        EXPECT_EQ(At(460, 490), kGroen);  // the green bar ends at x + 60
+        EXPECT_EQ(At(461, 490), kLucht);
         e.Levens -= 10;
         Draw();
         EXPECT_EQ(At(460 - c.red - 2, 490), kGroen);
         EXPECT_EQ(At(460 - c.red + 1, 490), kRood);
-        EXPECT_EQ(At(458, 490), kRood);
+        EXPECT_EQ(At(459, 490), kRood);   // the red bar ends at x + 59,
+        EXPECT_EQ(At(460, 490), kGroen);  // one short of the green bar's end
+        EXPECT_EQ(At(461, 490), kLucht);
+        EXPECT_EQ(At(459, 487), kGroen);  // the thinner red lies within the green
+        EXPECT_EQ(At(459, 488), kRood);
+        EXPECT_EQ(At(459, 492), kRood);
+        EXPECT_EQ(At(459, 493), kGroen);
     }
+}
+
+// Enemies that land turn the way they chose at random (both ways, by the fixed sequence);
+// while falling they keep facing the way they walked.
+TEST_F(Scene, AnEnemyFacesTheWayItFellAndThenTheWayItChoseOnLanding) {
+    std::vector<VIJAND_RC*> fallers;
+    for (int32_t x = 40; x <= 520; x += 80) {
+        fallers.push_back(&AddEnemy(x, 600, V_VAL));  // the ground's top is at y 700
+        fallers.back()->Richting = KIJKLINKS;
+    }
+    Frames(2);  // two fall steps, to y 640
+    for (const VIJAND_RC* e : fallers) {
+        ASSERT_EQ(e->Beweging, V_VAL);
+        EXPECT_EQ(At(e->Huidigepos_x + 30, 670), kVijandLinks);
+    }
+    Frames(1);  // lands and stands
+    bool links = false, rechts = false;
+    for (const VIJAND_RC* e : fallers) {
+        SCOPED_TRACE(e->Huidigepos_x);
+        ASSERT_EQ(e->Huidigepos_y, 640);
+        links = links || e->Beweging == V_LINKS;
+        rechts = rechts || e->Beweging == V_RECHTS;
+        EXPECT_EQ(At(e->Huidigepos_x + 30, 670),
+                  e->Beweging == V_LINKS ? kVijandLinks : kVijandRechts);
+    }
+    EXPECT_TRUE(links && rechts) << "the landings should have gone both ways";
 }
 
 TEST_F(Scene, ExplosionShowsInTheFrameOfDeathOnly) {

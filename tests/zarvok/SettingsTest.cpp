@@ -1,7 +1,9 @@
 // The settings file: its text read and written, the file on disk, and the rule that an
 // option on the command line beats the file for one run.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <set>
@@ -12,6 +14,7 @@
 #include "GameFixture.h"
 #include "Geluid.h"
 #include "InstellingenBestand.h"
+#include "MainLoop.h"
 #include "ToolHarness.h"
 #include "Vuderiv.h"
 
@@ -54,6 +57,7 @@ TEST(SettingsText, EachKindOfBadContentIsOneFaultAndTheDefault) {
          "line 2: scale takes a whole number from 1, or auto, not '9999"},
         {"volume = 5\0\n"s, "holds binary data"},
         {"volume = 5\n\x1b[2J", "holds binary data"},
+        {"volume = 5\nmute = \xC2\x9B[2J", "line 2: mute takes yes or no, not '\\xC2\\x9B[2J'"},
         {"volume = 5\n" + std::string(Zarvok::kInstellingenMax, '#'), "larger than 64 KiB"},
     };
     const Instellingen alleenVolume{{}, {}, {}, 5u};
@@ -72,6 +76,17 @@ TEST(SettingsText, EachKindOfBadContentIsOneFaultAndTheDefault) {
     }());
     ASSERT_EQ(honderd.fouten.size(), 9u) << "a flood of faults is counted, not listed";
     EXPECT_EQ(honderd.fouten.back(), "92 more faulty lines, ignored");
+}
+
+TEST(SettingsText, AWrittenValueChangesOnlyItsKeysLinesAndAMissingKeyIsAppended) {
+    const std::string oud =
+        "\xEF\xBB\xBF# mine\r\nfullscreen = no   # F11\r\ncolour = red\nfullscreen=\nmute = maybe";
+    EXPECT_EQ(Zarvok::SchrijfInstellingen({{}, true, false, 70u}, oud),
+              "\xEF\xBB\xBF# mine\r\nfullscreen = yes   # F11\r\ncolour = red\nfullscreen= yes\n"
+              "mute = no\nvolume = 70\n");
+    const auto gelezen = LeesInstellingen("\xEF\xBB\xBFscale = 2\n");
+    EXPECT_TRUE(gelezen.fouten.empty()) << gelezen.fouten.front();
+    EXPECT_EQ(gelezen.waarden.schaal, 2u);
 }
 
 TEST(SettingsText, AnOptionOnTheCommandLineBeatsTheFileForItsKeyOnly) {
@@ -113,28 +128,110 @@ TEST(SettingsFile, MissingIsSilentAnythingElseUnusableIsOneLine) {
     }
 }
 
-TEST(SettingsFile, AToggleRewritesTheFileValuesWithTheToggledOneChanged) {
-    ScratchDir map;
-    const auto bestand = map.Path() / "new" / "zarvok" / "settings";
-    Zarvok::OnthoudInstellingen(bestand, LeesInstellingen("scale = 2\n").waarden);
-    Zarvok::OnthoudVolledigScherm(true);
-    Zarvok::OnthoudStil(true);
-    EXPECT_EQ(LeesInstellingen(ReadFile(bestand)).waarden, (Instellingen{2u, true, true, {}}));
-    EXPECT_EQ(ToolTests::FilesIn(bestand.parent_path()), std::set<std::string>{"settings"});
-
-    WriteFile(map.Path() / "plain", "");  // a folder that cannot be made
-    Zarvok::OnthoudInstellingen(map.Path() / "plain" / "zarvok" / "settings", {});
+// A toggle recorded and written as the program thread does.
+std::string Toggle(const std::filesystem::path& bestand, bool stil) {
+    Zarvok::OnthoudInstellingen(bestand);
+    Zarvok::OnthoudStil(stil);
     testing::internal::CaptureStderr();
-    Zarvok::OnthoudStil(false);
-    Zarvok::OnthoudVolledigScherm(false);
-    const std::string gemeld = testing::internal::GetCapturedStderr();
-    EXPECT_NE(gemeld.find("cannot be written (its folder cannot be made"), std::string::npos)
-        << gemeld;
-    EXPECT_EQ(std::count(gemeld.begin(), gemeld.end(), '\n'), 1) << "one line per run";
-    Zarvok::OnthoudInstellingen({}, {});
+    Zarvok::BewaarWensen();
+    Zarvok::OnthoudInstellingen({});
+    return testing::internal::GetCapturedStderr();
 }
 
-// F11 and M pressed in the window: the window thread rewrites the file.
+TEST(SettingsFile, AToggleChangesItsLineInTheFileAsItStandsNow) {
+    ScratchDir map;
+    const auto bestand = map.Path() / "new" / "zarvok" / "settings";
+    Zarvok::OnthoudInstellingen(bestand);
+    Zarvok::OnthoudVolledigScherm(true);
+    Zarvok::OnthoudStil(false);
+    Zarvok::BewaarWensen();
+    EXPECT_EQ(LeesInstellingen(ReadFile(bestand)).waarden, (Instellingen{{}, true, false, {}}));
+    // Edited while the game runs (by the player, or by a second game); a write that an
+    // ended process left half-way, and one of a process still running.
+    WriteFile(bestand, "# mine\nmute = no\nvolume = 40\nfullscreen = yes\n");
+    WriteFile(bestand.string() + ".999999999.new", "half");
+    WriteFile(bestand.string() + ".1.new", "busy");
+    EXPECT_EQ(Toggle(bestand, true), "");
+    EXPECT_EQ(ReadFile(bestand), "# mine\nmute = yes\nvolume = 40\nfullscreen = yes\n");
+    EXPECT_EQ(ToolTests::FilesIn(bestand.parent_path()),
+              (std::set<std::string>{"settings", "settings.1.new"}));
+
+    WriteFile(map.Path() / "plain", "");  // a folder that cannot be made
+    Zarvok::OnthoudInstellingen(map.Path() / "plain" / "zarvok" / "settings");
+    testing::internal::CaptureStderr();
+    Zarvok::OnthoudStil(true);
+    Zarvok::BewaarWensen();
+    Zarvok::OnthoudVolledigScherm(true);
+    Zarvok::BewaarWensen();  // tried again, without another line
+    Zarvok::OnthoudInstellingen({});
+    const std::string gemeld = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(gemeld, "Zarvok: " + (map.Path() / "plain" / "zarvok" / "settings").string() +
+                          ": cannot be read: Not a directory; the toggle is not remembered\n");
+}
+
+TEST(SettingsFile, AFileTheGameCannotReadIsNeverOverwritten) {
+    ScratchDir map;
+    const std::vector<std::string> inhouden = {
+        "volume = 5\0\n"s,                                            // binary
+        "\xFF\xFEm\0u\0t\0e\0 \0=\0 \0n\0o\0"s,                       // UTF-16
+        "volume = 5\n" + std::string(Zarvok::kInstellingenMax, '#'),  // too large
+    };
+    for (const std::string& inhoud : inhouden) {
+        const auto bestand = map.Path() / "settings";
+        WriteFile(bestand, inhoud);
+        const std::string gemeld = Toggle(bestand, true);
+        EXPECT_EQ(ReadFile(bestand), inhoud);
+        EXPECT_EQ(gemeld, "Zarvok: " + bestand.string() +
+                              ": holds no settings the game can read, so it is left as it is; "
+                              "the toggle is not remembered\n");
+    }
+    std::filesystem::create_directory(map.Path() / "folder");
+    EXPECT_NE(Toggle(map.Path() / "folder", true).find("is not a plain file"), std::string::npos);
+    EXPECT_EQ(ToolTests::FilesIn(map.Path()), (std::set<std::string>{"settings", "folder"}));
+}
+
+TEST(SettingsFile, ALinkedFileIsWrittenThroughTheLinkKeepingItsAccess) {
+    ScratchDir map;
+    const auto doel = map.Path() / "dotfiles" / "zarvok.conf";
+    std::filesystem::create_directories(doel.parent_path());
+    WriteFile(doel, "volume = 10\n");
+    ASSERT_EQ(chmod(doel.c_str(), 0600), 0);
+    const auto bestand = map.Path() / "config" / "settings";
+    std::filesystem::create_directories(bestand.parent_path());
+    std::filesystem::create_symlink("../dotfiles/zarvok.conf", bestand);
+    EXPECT_EQ(Toggle(bestand, true), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(bestand));
+    EXPECT_EQ(ReadFile(doel), "volume = 10\nmute = yes\n");
+    struct stat status {};
+    ASSERT_EQ(stat(doel.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+    EXPECT_EQ(ToolTests::FilesIn(doel.parent_path()), std::set<std::string>{"zarvok.conf"});
+}
+
+TEST(SettingsFile, AFailedWriteGivesItsOwnReasonAndAFileSizeLimitEndsNoGame) {
+    ScratchDir map;
+    const auto bestand = map.Path() / "settings";
+    std::string reden;
+    const auto tijdelijk = bestand.string() + "." + std::to_string(getpid()) + ".new";
+    std::filesystem::create_directory(tijdelijk);  // the temporary file cannot be made
+    EXPECT_FALSE(Zarvok::BewaarInstellingen(bestand, {{}, {}, true, {}}, reden));
+    EXPECT_EQ(reden, "cannot be written: Is a directory");
+    std::filesystem::remove(tijdelijk);
+
+    rlimit was{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &was), 0);
+    rlimit klein = was;
+    klein.rlim_cur = 8;  // smaller than any settings text
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &klein), 0);
+    const bool bewaard = Zarvok::BewaarInstellingen(bestand, {{}, {}, true, {}}, reden);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &was), 0);
+    EXPECT_FALSE(bewaard);
+    EXPECT_EQ(reden, "cannot be written: File too large");
+    EXPECT_TRUE(ToolTests::FilesIn(map.Path()).empty());
+}
+
+// F11 and M pressed in the window: the window thread records them, the program thread
+// writes them.
 class SettingsInTheWindow : public GameTest::GameTest {
 protected:
     void TearDown() override {
@@ -142,18 +239,22 @@ protected:
         Vuderiv::OnKeyPress(nullptr);
         Vuderiv::SetFullscreen(false);
         Vuderiv::SetMute(false);
-        Zarvok::OnthoudInstellingen({}, {});
+        Zarvok::OnthoudInstellingen({});
         GameTest::GameTest::TearDown();
     }
 };
 
 TEST_F(SettingsInTheWindow, F11AndMAreRememberedWithTheFilesOtherValues) {
     const auto bestand = std::filesystem::path(dir_) / "config" / "zarvok" / "settings";
-    Zarvok::OnthoudInstellingen(bestand, LeesInstellingen("volume = 40\n").waarden);
+    std::filesystem::create_directories(bestand.parent_path());
+    WriteFile(bestand, "volume = 40\n");
+    Zarvok::OnthoudInstellingen(bestand);
     Vuderiv::EnableWindowKeys(true);
     Vuderiv::OnKeyPress(Zarvok::GeluidToets);
     ::GameTest::Hold({SDLK_F11, SDLK_m});
     ::GameTest::Release({SDLK_F11, SDLK_m});
+    EXPECT_EQ(ReadFile(bestand), "volume = 40\n") << "the window thread writes no file";
+    Zarvok::Pauze(0);  // the program thread does, at its next pause
     EXPECT_EQ(LeesInstellingen(ReadFile(bestand)).waarden, (Instellingen{{}, true, true, 40u}));
 }
 

@@ -30,6 +30,12 @@ Surface MakeSurface(uint64_t width, uint64_t height, uint64_t maxPixels = kMaxBi
 Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height,
                   uint64_t maxPixels = kMaxBitmapPixels, std::string* fault = nullptr);
 
+// Converts a loaded SDL surface (which it frees) to 0x00BBGGRR, or with its opacity in bits
+// 24-31 when `keepAlpha`, brought to width x height by nearest neighbour (a side of 0 keeps
+// the picture's own); empty when it cannot.
+Surface ConvertSurface(SDL_Surface* loaded, uint32_t width, uint32_t height, uint64_t maxPixels,
+                       bool keepAlpha);
+
 // Opens a file for reading, with every "\" of its name taken as "/"; nullptr on failure.
 SDL_RWops* OpenFile(const char* file);
 

@@ -12,9 +12,11 @@ namespace Vuderiv::detail {
 
 // A font file that fontconfig matched to a family.
 struct FontMatch {
-    std::string file;    // its path; empty when fontconfig offers none
-    int index = 0;       // the face within the file
-    std::string family;  // the family it holds, which may differ from the one asked for
+    std::string file;          // its path; empty when fontconfig offers none
+    int index = 0;             // the face within the file
+    std::string family;        // the family it holds, which may differ from the one asked for
+    std::string face;          // its full name ("DejaVu Sans Bold")
+    bool substituted = false;  // none of the families it holds is the one asked for
 };
 // The scalable upright face of a family, bold or regular, that fontconfig matches.
 FontMatch MatchFont(const char* family, bool bold);

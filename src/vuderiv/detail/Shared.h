@@ -32,6 +32,12 @@ struct BitStruct {
     // asked for a width or height of 0 keeps the file's picture but draws nothing.
     uint32_t width = 0;
     uint32_t height = 0;
+    // How the bitmap draws over the target (Images.h): its opacity per pixel, row by row
+    // (empty: opaque), and the colour left out (kNoColorKey: none).
+    std::vector<uint8_t> alpha;
+    uint32_t colorKey = 0xFFFFFFFF;
+    // Which of its slot's generations this bitmap is (Handles.h); 0 while handles are reused.
+    uint16_t generation = 0;
 };
 
 // Requests that the program thread (and tests) send to the window thread as SDL user events.
@@ -109,6 +115,11 @@ struct Shared {
     // The bitmap table: exactly as many slots as in use up to the last used one.
     // Program thread; the window thread empties it at teardown.
     std::vector<BitStruct> bit;
+    // Program thread (SetHandleReuse): true while a destroyed bitmap's slot and handle are
+    // given out again at once; false: each slot counts its destructions in `generations`,
+    // which outlives the window, and a handle names one generation of its slot.
+    bool reuseHandles = true;
+    std::vector<uint16_t> generations;
     // Set (atomically, without the lock) by whoever asks for a present; the window
     // thread clears it when it takes the request, so at most one waits in the queue.
     std::atomic<bool> presentPending{false};
