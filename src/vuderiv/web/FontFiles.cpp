@@ -21,7 +21,11 @@ FontMatch MatchFont(const char* family, bool bold) {
     file += bold ? "-Bold.ttf" : ".ttf";
     struct stat status {};
     if (stat(file.c_str(), &status) != 0) return {};
-    return {file, 0, family};
+    FontMatch found;
+    found.file = file;
+    found.family = family;
+    found.face = std::string(family) + (bold ? " Bold" : "");
+    return found;
 }
 
 }  // namespace Vuderiv::detail
