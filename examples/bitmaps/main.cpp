@@ -4,10 +4,8 @@
 #include <Vuderiv.h>
 
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -92,7 +90,7 @@ int main() {
         Vuderiv::SetFont(3, 0);                                 // sans 13 px, black
         Vuderiv::Text("Release the left button to leave a stamp", 8, 8);
         Vuderiv::UpdateWindow();
-        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        Vuderiv::Pause(16);
     }
     Vuderiv::KillWindow();  // releases the bitmaps too
     return 0;

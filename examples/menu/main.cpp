@@ -6,11 +6,9 @@
 #include <Vuderiv.h>
 
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -91,7 +89,7 @@ int main() {
             second = !second;
             StandardMenu::RestartMenu(second ? secondState : mainState);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        Vuderiv::Pause(16);
     }
     Vuderiv::CloseSound();
     Vuderiv::KillWindow();

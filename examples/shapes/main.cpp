@@ -3,9 +3,7 @@
 // short for KeyDown to see), and Escape or the close box ends the program.
 #include <Vuderiv.h>
 
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 namespace {
 
@@ -77,7 +75,7 @@ int main() {
         if (Vuderiv::KeyDown(Vuderiv::Key::Right) && paddle < kWidth - kPaddleWidth) paddle += 6;
         Move(ball, paddle);
         DrawFrame(ball, paddle, presses);
-        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        Vuderiv::Pause(16);
     }
     return 0;
 }

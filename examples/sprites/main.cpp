@@ -2,11 +2,9 @@
 // mirrored when they turn, under a sun of circles, to a looping hum. Escape or close ends it.
 #include <Vuderiv.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 using namespace Vuderiv;
 
@@ -90,7 +88,7 @@ int main() {
             DrawBitmapPart(sheet, cell, 0, kCell, sheetHeight, x[i], kGround - kCell, flip);
         }
         UpdateWindow();
-        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        Vuderiv::Pause(16);
     }
     StopSound(hum);
     CloseSound();

@@ -25,7 +25,7 @@ std::mutex gClickLock;
 std::optional<ClickRc> gLeftClick;  // the latest release no button has taken; gClickLock
 
 void Sleep(uint32_t ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    Vuderiv::Pause(ms);
 }
 
 PauseProc gPause = Sleep;

@@ -1,8 +1,12 @@
 #include "Fonts.h"
 
+#ifndef __EMSCRIPTEN__  // in a browser the faces lie in the page's data (web/FontFiles.cpp)
 #include <fontconfig/fontconfig.h>
+#endif
 
 namespace Vuderiv::detail {
+
+#ifndef __EMSCRIPTEN__
 
 namespace {
 
@@ -44,6 +48,8 @@ FontMatch MatchFont(const char* family, bool bold) {
     FcPatternDestroy(match);
     return found;
 }
+
+#endif
 
 Coverage CoverageOf(const SDL_Surface& glyphs) {
     if (glyphs.format->BytesPerPixel != 4) return {};

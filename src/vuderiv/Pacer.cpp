@@ -38,6 +38,17 @@ double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
+// Sleeps until the frame's time. In the browser the wait is a pause that hands the thread
+// to the page, in whole milliseconds rounded up; the grid itself keeps its exact times.
+void SleepUntil(Clock::time_point at) {
+#ifdef __EMSCRIPTEN__
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(at - Clock::now());
+    if (left.count() > 0) Pause(static_cast<uint32_t>(left.count()));
+#else
+    std::this_thread::sleep_until(at);
+#endif
+}
+
 }  // namespace
 
 }  // namespace detail
@@ -45,7 +56,7 @@ double Seconds(Clock::duration d) {
 double WaitFrame(uint32_t hz) {
     using namespace detail;
     const Clock::time_point now = Clock::now();
-    if (hz != 0) std::this_thread::sleep_until(gPacer.Next(now, hz));
+    if (hz != 0) SleepUntil(gPacer.Next(now, hz));
     const Clock::time_point frame = Clock::now();
     const double seconds = gStarted ? Seconds(frame - gLastFrame) : 0.0;
     gStarted = true;

@@ -56,6 +56,7 @@ void RequestPresent() {
     if (!PushRequest(REQUEST_PRESENT)) s.presentPending = false;
 }
 
+#ifndef __EMSCRIPTEN__  // in the browser the window's step answers at once (web/Pump.cpp)
 bool Sync() {
     if (RefusedOnWindowThread("Sync")) return false;
     Shared& s = shared();
@@ -72,6 +73,7 @@ bool Sync() {
     s.lifecycleChanged.wait(lock, [&] { return s.syncCount >= answered || s.state == STATE_DEAD; });
     return true;
 }
+#endif
 
 Canvas::Canvas() : s_(shared()), lock_(s_.canvasLock) {}
 

@@ -213,6 +213,7 @@ void Callback(void* /*user*/, Uint8* stream, int bytes) {
 
 // --- Opening --------------------------------------------------------------------------------
 
+#ifndef __EMSCRIPTEN__
 // The system's ALSA library writes lines of its own to standard error when it finds no
 // sound card. When SDL uses it, it is given a handler that writes nothing, so a missing
 // device costs one line: ours.
@@ -227,6 +228,9 @@ void QuietenAlsa() {
         reinterpret_cast<SetHandler>(set)(QuietAlsaHandler);
     dlclose(alsa);
 }
+#else
+void QuietenAlsa() {}  // a browser has no ALSA
+#endif
 
 SDL_AudioDeviceID OpenDevice() {
     SDL_AudioSpec want{};
@@ -440,7 +444,7 @@ bool WaitSounds(uint32_t milliseconds) {
     // The audio thread takes no lock, so there is nothing to wait on but the count.
     while (s.device != 0 && s.endingPlays.load(std::memory_order_acquire) > 0) {
         if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        Pause(2);  // in the browser, the sound plays on while the page has the thread
     }
     return true;
 }

@@ -44,6 +44,9 @@ void Window(const char* title, uint32_t width, uint32_t height);
 void KillWindow();
 // True while a window is open.
 bool WindowIsOpen();
+// Waits ms milliseconds. A program's waits go through it: in a browser the window's work
+// (input in, the picture out) runs at these waits, and the page runs while one lasts.
+void Pause(uint32_t ms);
 // Gives the open window, and every window opened later, a BMP file as its icon; false
 // (the icon unchanged) when the file cannot be read. nullptr: later windows get the default.
 bool WindowIcon(const char* file);

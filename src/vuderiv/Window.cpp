@@ -4,8 +4,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "Report.h"
 #include "Shared.h"
@@ -20,20 +22,7 @@ namespace {
 // Largest client size accepted; larger requests fail instead of exhausting memory.
 constexpr uint32_t kMaxSide = 16384;
 
-// The longest the window thread sleeps without looking at its event queue. SDL's wait can
-// sleep on although an event is queued (seen in a real window under load: a present
-// request and the user's close both waited for good); looking again bounds such a miss.
-constexpr int kWaitLimit = 100;
-
-std::atomic<bool> failNextThreadStart{false};
-
 thread_local bool tWindowThread = false;  // set by the window thread for itself alone
-
-void SetState(Shared& s, WinState state) {
-    std::lock_guard<std::mutex> lock(s.lifecycleLock);
-    s.state = state;
-    s.lifecycleChanged.notify_all();
-}
 
 void SetEventsOpen(Shared& s, bool open) {
     std::lock_guard<std::mutex> lock(s.lifecycleLock);
@@ -60,6 +49,12 @@ bool HeadlessByAccident() {
 }
 
 }  // namespace
+
+void SetState(Shared& s, WinState state) {
+    std::lock_guard<std::mutex> lock(s.lifecycleLock);
+    s.state = state;
+    s.lifecycleChanged.notify_all();
+}
 
 // Hands the parts of the frame that changed to the window system. The lock keeps the
 // program from writing the next picture into it while the screen takes this one.
@@ -121,7 +116,8 @@ bool CreateTheWindow(Shared& s) {
     return true;
 }
 
-// Everything up to the running event loop; false (with nothing left behind) on failure.
+}  // namespace
+
 bool OpenWindow(Shared& s) {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -152,6 +148,8 @@ bool OpenWindow(Shared& s) {
     StopSdl(SDL_INIT_VIDEO);
     return false;
 }
+
+namespace {
 
 bool IsClose(const SDL_Event& event) {
     return event.type == SDL_QUIT ||
@@ -192,8 +190,14 @@ void HandleEvent(Shared& s, const SDL_Event& event) {
     }
 }
 
-// Releases everything the window held; afterwards the library is as at program start,
-// but for the font choice.
+}  // namespace
+
+bool TakeEvent(Shared& s, const SDL_Event& event) {
+    if (IsClose(event)) return false;
+    HandleEvent(s, event);
+    return true;
+}
+
 void FreeWindow(Shared& s) {
     SetEventsOpen(s, false);
     s.title.clear();
@@ -214,6 +218,17 @@ void FreeWindow(Shared& s) {
     StopSdl(SDL_INIT_VIDEO);
 }
 
+#ifndef __EMSCRIPTEN__  // the browser has no second thread: web/Pump.cpp steps the window
+
+namespace {
+
+// The longest the window thread sleeps without looking at its event queue. SDL's wait can
+// sleep on although an event is queued (seen in a real window under load: a present
+// request and the user's close both waited for good); looking again bounds such a miss.
+constexpr int kWaitLimit = 100;
+
+std::atomic<bool> failNextThreadStart{false};
+
 // The window's life on its own thread, from opening to the end of the teardown.
 WinState RunWindow(Shared& s) {
     if (!OpenWindow(s)) return STATE_ERROR;
@@ -221,8 +236,7 @@ WinState RunWindow(Shared& s) {
     SDL_Event event;
     for (;;) {
         if (SDL_WaitEventTimeout(&event, kWaitLimit) == 0) continue;  // none came: wait again
-        if (IsClose(event)) break;
-        HandleEvent(s, event);
+        if (!TakeEvent(s, event)) break;
     }
     FreeWindow(s);
     return STATE_DEAD;
@@ -277,7 +291,11 @@ void SimulateThreadStartFailure() {
     failNextThreadStart = true;
 }
 
+#endif  // __EMSCRIPTEN__
+
 }  // namespace detail
+
+#ifndef __EMSCRIPTEN__
 
 using detail::Shared;
 using detail::shared;
@@ -320,8 +338,14 @@ void KillWindow() {
     detail::JoinWindowThread(s);
 }
 
+void Pause(uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+#endif  // __EMSCRIPTEN__
+
 bool WindowIsOpen() {
-    return shared().state == detail::STATE_ACTIVE;
+    return detail::shared().state == detail::STATE_ACTIVE;
 }
 
 // "major.minor.patch" from the header's numbers.

@@ -17,6 +17,10 @@
 #include "StandardMenu.h"
 #include "Vuderiv.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace Zarvok {
 
 namespace fs = std::filesystem;
@@ -95,6 +99,16 @@ std::optional<std::string> LeesTekst(const fs::path& bestand, std::string& reden
     }
     tekst.resize(gelezen);
     return tekst;
+}
+
+// In a browser the settings folder lies in the page's storage, which takes the new file
+// once it is in place.
+void SchrijfDoor() {
+#ifdef __EMSCRIPTEN__
+    emscripten_run_script(
+        "FS.syncfs(false, e => { if (e) console.error('Zarvok: the settings are not stored: ' + "
+        "e); });");
+#endif
 }
 
 // Writes all of the text: 0, or the error number of the write that failed.
@@ -232,6 +246,7 @@ bool BewaarInstellingen(const fs::path& bestand, const Instellingen& waarden, st
     }
     const int fout = Vervang(doel, SchrijfInstellingen(waarden, *oud));
     if (fout != 0) reden = "cannot be written: " + Reden(fout);
+    if (fout == 0) SchrijfDoor();
     return fout == 0;
 }
 

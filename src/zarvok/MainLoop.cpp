@@ -51,8 +51,10 @@ void WachtZolangOpen(uint32_t ms) {
     while (Vuderiv::WindowIsOpen()) {
         const auto nu = std::chrono::steady_clock::now();
         if (nu >= einde) return;
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
-            einde - nu, std::chrono::milliseconds(kWachtStap)));
+        const auto stap = std::min<std::chrono::steady_clock::duration>(
+            einde - nu, std::chrono::milliseconds(kWachtStap));
+        Vuderiv::Pause(
+            static_cast<uint32_t>(std::chrono::ceil<std::chrono::milliseconds>(stap).count()));
     }
 }
 

@@ -266,7 +266,7 @@ TEST_F(StartMenu, PadAloneSetsTheDifficultyAndStarts) {
     EXPECT_EQ(
         DifficultyAfter(
             {PadStick(SDL_CONTROLLER_AXIS_LEFTY, 32767), PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
-             PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP), PadButton(SDL_CONTROLLER_BUTTON_A),
+             PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN), PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP), PadButton(SDL_CONTROLLER_BUTTON_A),
              PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
              PadStick(SDL_CONTROLLER_AXIS_LEFTX, 32767),
              PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT),

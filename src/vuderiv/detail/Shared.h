@@ -265,6 +265,19 @@ bool OnWindowThread();
 // call returns at once). False on any other thread.
 bool RefusedOnWindowThread(const char* call);
 
+// The window's work, which the window thread does (and, in the browser, the program's
+// waits do in steps):
+// Sets the lifecycle state and tells whoever waits for it.
+void SetState(Shared& s, WinState state);
+// Opens the window up to its running event handling; false, with nothing left behind and
+// the reason said, on failure.
+bool OpenWindow(Shared& s);
+// Handles one event of the window's queue; false when the event closes the window.
+bool TakeEvent(Shared& s, const SDL_Event& event);
+// Releases everything the window held; afterwards the library is as at program start,
+// but for the font choice.
+void FreeWindow(Shared& s);
+
 // Window thread: the event handling of input (keys and mouse). True when handled.
 bool HandleInputEvent(const SDL_Event& event);
 // Window thread, at teardown: every key up, queue empty, mouse at rest, no callbacks.

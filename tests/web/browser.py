@@ -1,0 +1,265 @@
+#!/usr/bin/python3
+"""The browser version in a real browser.
+
+Serves build-web/site (scripts/web builds it, or the folder ZARVOK_SITE names) on
+127.0.0.1 and drives headless Chromium through Selenium, as a player would: keys on the
+page, the picture read back from the canvas, the page's console and its text. All cases
+share one browser. Prints one line per case, the measured load time, and a closing
+'N passed, N failed' line; exits non-zero when a case fails.
+"""
+import base64
+import functools
+import http.server
+import io
+import os
+import shutil
+import sys
+import tempfile
+import threading
+import time
+
+import numpy
+from PIL import Image
+from selenium import webdriver
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+SITE = os.environ.get("ZARVOK_SITE", os.path.join(ROOT, "build-web", "site"))
+DATA = os.path.join(ROOT, "data")
+# The line the desktop program writes for a data folder without level1.txt (run.py).
+DESKTOP_LINE = "Zarvok: level1.txt: cannot be opened: No such file or directory"
+SETTINGS = "/home/web_user/.config/zarvok/settings"
+
+
+def picture(name):
+    """A picture file of data/images as an array of (r, g, b) rows."""
+    with Image.open(os.path.join(DATA, "images", name)) as image:
+        return numpy.asarray(image.convert("RGB"))
+
+
+def level_picture(number):
+    """The 1000 x 800 picture of a level's tiles, from its level file."""
+    with open(os.path.join(DATA, f"level{number}.txt")) as f:
+        codes = [int(c) for c in f.read().split()][:2000]
+    tiles = [picture(n) for n in ("lucht.bmp", "baksteen.bmp", "grond.bmp")]
+    rows = [numpy.hstack([tiles[codes[50 * r + c]] for c in range(50)]) for r in range(40)]
+    return numpy.vstack(rows)
+
+
+LEVEL1 = level_picture(1)
+
+
+def until(condition, what, limit=60.0):
+    """Waits for the condition to hold, however slowly the machine runs; fails only on a
+    hang (limit seconds)."""
+    end = time.monotonic() + limit
+    while not condition():
+        assert time.monotonic() < end, f"never: {what}"
+        time.sleep(0.1)
+
+
+class Site:
+    """The site folder served on a free port of 127.0.0.1 from a thread of our own."""
+
+    def __enter__(self):
+        handler = functools.partial(Quiet, directory=SITE)
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/"
+        return self
+
+    def __exit__(self, *exc):
+        self.server.shutdown()
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class Browser:
+    """Headless Chromium with a profile of its own (so its storage starts empty)."""
+
+    def __enter__(self):
+        self.profile = tempfile.mkdtemp(prefix="zarvok-web-profile-")
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for flag in ("--headless=new", "--no-sandbox", "--disable-gpu",
+                     "--disable-background-networking", "--disable-component-update",
+                     "--disable-sync", "--no-first-run", "--window-size=1100,1000",
+                     f"--user-data-dir={self.profile}"):
+            options.add_argument(flag)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        service = Service(executable_path="/usr/bin/chromedriver")
+        self.driver = webdriver.Chrome(options=options, service=service)
+        return self
+
+    def __exit__(self, *exc):
+        self.driver.quit()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+class Page:
+    """One visit of a program's page."""
+
+    def __init__(self, browser, url, before_main=None):
+        self.driver = browser.driver
+        self.driver.get_log("browser")  # what an earlier visit said is not this one's
+        if before_main:
+            self.run_before_main(before_main)
+        self.started = time.monotonic()
+        self.driver.get(url)
+
+    def run_before_main(self, script):
+        """Has the next page run a script once its files are in place, before main."""
+        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": f"""
+            Object.defineProperty(window, "Module", {{
+              configurable: true,
+              get() {{ return this.zarvokModule; }},
+              set(module) {{
+                if (module === this.zarvokModule) return;  // the script takes the page's
+                const ready = module.onRuntimeInitialized;
+                module.onRuntimeInitialized = () => {{ {script}; ready(); }};
+                this.zarvokModule = module;
+              }},
+            }});"""})
+
+    def grab(self, x, y, w, h):
+        """What the canvas shows in a w x h block at (x, y), as an array of (r, g, b)."""
+        url = self.driver.execute_script(
+            "const c = document.getElementById('canvas');"
+            "const b = document.createElement('canvas'); b.width = arguments[2];"
+            "b.height = arguments[3];"
+            "b.getContext('2d').drawImage(c, -arguments[0], -arguments[1]);"
+            "return b.toDataURL('image/png');", x, y, w, h)
+        png = base64.b64decode(url.split(",", 1)[1])
+        with Image.open(io.BytesIO(png)) as image:
+            return numpy.asarray(image.convert("RGB"))
+
+    def shows(self, name, x, y):
+        expected = picture(name)
+        return numpy.array_equal(self.grab(x, y, expected.shape[1], expected.shape[0]), expected)
+
+    def shows_start_menu(self):
+        return all(self.shows(name, 50, y) for name, y in
+                   (("start0.bmp", 50), ("settings0.bmp", 200), ("quit0.bmp", 350)))
+
+    def shows_level_one(self):
+        top, bottom = 180, 700
+        return numpy.array_equal(self.grab(0, top, 1000, bottom - top), LEVEL1[top:bottom])
+
+    def keys(self, *keys):
+        """Presses and releases each key in turn."""
+        for key in keys:
+            ActionChains(self.driver).key_down(key).pause(0.05).key_up(key).perform()
+
+    def hold(self, key, down):
+        chain = ActionChains(self.driver)
+        (chain.key_down if down else chain.key_up)(key).perform()
+
+    def ended_text(self):
+        """The page's message once the program has ended; None while it runs."""
+        ended = self.driver.find_element(By.ID, "ended")
+        return ended.text if ended.is_displayed() else None
+
+    def console(self):
+        return [entry["message"] for entry in self.driver.get_log("browser")]
+
+    def file(self, path):
+        """A file of the program's file system as text; None when it is not there."""
+        return self.driver.execute_script(
+            "try { return FS.readFile(arguments[0], {encoding: 'utf8'}); }"
+            "catch (e) { return null; }", path)
+
+
+def case_the_start_menu_leads_into_level_one_where_the_arrows_walk_and_q_returns(browser, site):
+    page = Page(browser, site.url + "zarvok/")
+    until(page.shows_start_menu, "the start menu's buttons")
+    print(f"  page load to start menu: {time.monotonic() - page.started:.2f} s")
+    page.keys(Keys.ENTER)
+    until(page.shows_level_one, "level 1 shown")
+    sky = numpy.tile(picture("lucht.bmp"), (3, 3, 1))
+    # he falls from his start onto the first ledge, at (100, 100)
+    until(lambda: not numpy.array_equal(page.grab(100, 100, 60, 60), sky), "the player at his start")
+    page.hold(Keys.ARROW_RIGHT, True)
+    until(lambda: numpy.array_equal(page.grab(100, 100, 60, 60), sky), "he has walked away")
+    page.hold(Keys.ARROW_RIGHT, False)
+    page.hold("q", True)
+    until(page.shows_start_menu, "back in the menu")
+    page.hold("q", False)
+    assert page.ended_text() is None, "the program still runs in the menu"
+
+
+def case_quit_ends_the_program_and_the_page_says_so(browser, site):
+    page = Page(browser, site.url + "zarvok/")
+    until(page.shows_start_menu, "the start menu's buttons")
+    page.keys(Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ENTER)
+    until(page.ended_text, "the page says the program has ended")
+    assert "The program has ended." in page.ended_text(), page.ended_text()
+    assert not browser.driver.find_element(By.ID, "canvas").is_displayed(), "no frozen canvas"
+    errors = [line for line in page.console() if "SEVERE" in line and "AudioContext" not in line]
+    assert errors == [], errors
+
+
+def mute_setting(page):
+    text = page.file(SETTINGS)
+    return None if text is None else "mute = yes" in text
+
+
+def case_a_setting_toggled_in_one_visit_holds_after_a_reload(browser, site):
+    page = Page(browser, site.url + "zarvok/")
+    until(page.shows_start_menu, "the start menu")
+    assert not mute_setting(page), "the first visit starts with sound"
+    page.keys("m")
+    until(lambda: mute_setting(page), "mute stored")
+    time.sleep(1)  # the browser's storage takes the file in the background
+    page = Page(browser, site.url + "zarvok/")
+    until(page.shows_start_menu, "the start menu after the reload")
+    assert mute_setting(page), "mute held over the reload"
+    # the program started muted: M now turns the sound on
+    page.keys("m")
+    until(lambda: mute_setting(page) is False, "sound back on")
+
+
+def case_a_missing_data_file_says_the_same_line_as_on_the_desktop(browser, site):
+    page = Page(browser, site.url + "zarvok/", before_main="FS.unlink('/level1.txt')")
+    until(page.shows_start_menu, "the start menu")
+    page.keys(Keys.ENTER)
+    until(page.ended_text, "the page says the program has ended")
+    assert "status 1" in page.ended_text(), page.ended_text()
+    lines = [line for line in page.console() if "level1.txt" in line]
+    assert len(lines) == 1, page.console()
+    assert DESKTOP_LINE in lines[0], lines
+
+
+def case_each_example_runs_in_its_page(browser, site):
+    for example in ("shapes", "bitmaps", "menu"):
+        page = Page(browser, site.url + example + "/")
+        until(lambda: page.grab(0, 0, 400, 300).any(), f"{example} draws")
+        errors = [line for line in page.console() if "SEVERE" in line and "AudioContext" not in line]
+        assert errors == [], (example, errors)
+        assert page.ended_text() is None, f"{example} still runs"
+
+
+def main():
+    cases = [(name, f) for name, f in globals().items() if name.startswith("case_")]
+    passed = failed = 0
+    with Site() as site, Browser() as browser:
+        for name, case in cases:
+            try:
+                case(browser, site)
+                print(f"PASS {name}")
+                passed += 1
+            except Exception as error:  # one line per failed case; the next case goes on
+                print(f"FAIL {name}: {type(error).__name__}: {error}")
+                failed += 1
+            sys.stdout.flush()
+    print(f"{passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
