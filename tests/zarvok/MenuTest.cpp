@@ -255,8 +255,9 @@ TEST_F(StartMenu, TheFocusShowsFromTheFirstKeyAndStaysAcrossBackAndFullscreen) {
     EXPECT_EQ(start[7], start[2]);        // Up: start lit again
 }
 
-// The pad alone, as the controls table says: D-pad or stick moves the focus, the south
-// button chooses; left and right set the difficulty; the east button is BACK.
+// The pad alone, as the controls table says: D-pad or stick moves the focus (the first
+// press gives it, on START), the south button chooses; left and right set the difficulty;
+// the east button is BACK, and the focus stays on SETTINGS after it.
 TEST_F(StartMenu, PadAloneSetsTheDifficultyAndStarts) {
     using MenuScript::PadButton;
     using MenuScript::PadStick;
@@ -271,6 +272,6 @@ TEST_F(StartMenu, PadAloneSetsTheDifficultyAndStarts) {
              PadStick(SDL_CONTROLLER_AXIS_LEFTX, 32767),
              PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
              PadStick(SDL_CONTROLLER_AXIS_LEFTX, -32768), PadButton(SDL_CONTROLLER_BUTTON_B),
-             PadButton(SDL_CONTROLLER_BUTTON_A)}),
+             PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP), PadButton(SDL_CONTROLLER_BUTTON_A)}),
         1u);
 }
