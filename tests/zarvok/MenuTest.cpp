@@ -187,10 +187,10 @@ TEST_F(StartMenu, QuitAndCloseEndTheProgramWithoutALevelFile) {
 TEST_F(StartMenu, TheQuitClickIsHeardToItsEnd) {
     const TestSupport::DiskAudio disk;
     std::filesystem::copy(ZARVOK_SOURCE_DIR "/data/sounds", "sounds");
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* raw = nullptr;
     Uint32 bytes = 0;
-    ASSERT_NE(SDL_LoadWAV("sounds/knop.wav", &spec, &raw, &bytes), nullptr);
+    ASSERT_NE(SDL_LoadWAV("sounds/knop.wav", &format, &raw, &bytes), nullptr);
     const std::vector<int16_t> click(reinterpret_cast<int16_t*>(raw),
                                      reinterpret_cast<int16_t*>(raw + bytes));
     SDL_FreeWAV(raw);
