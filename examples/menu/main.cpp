@@ -74,7 +74,6 @@ int main() {
     Vuderiv::OpenSound();  // without a device the program runs silently
     const uint32_t sound = Vuderiv::LoadSound(click.string().c_str());
     std::filesystem::remove(click);
-
     const auto mainScreen = Screen<2>({"START", "QUIT"}, 150);
     const auto secondScreen = Screen<1>({"BACK"}, 250);
     MenuState mainState;                                           // its focus is kept
@@ -89,8 +88,9 @@ int main() {
             second = !second;
             StandardMenu::RestartMenu(second ? secondState : mainState);
         }
-        Vuderiv::Pause(16);
+        Vuderiv::WaitFrame(60);  // a steady 60 frames a second
     }
+    Vuderiv::WaitSounds(500);  // the last click is heard to its end
     Vuderiv::CloseSound();
     Vuderiv::KillWindow();
     return 0;
