@@ -32,8 +32,8 @@ function(zarvok_web_page target)
     # Asyncify lets a wait hand the thread to the browser and resume; the runtime ends
     # with main, so that the page can say the program has ended.
     target_link_options(${target} PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
-        -fexceptions -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sENVIRONMENT=web -sFORCE_FILESYSTEM=1
-        -lidbfs.js ${preload}
+        -fexceptions -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sENVIRONMENT=web
+        -sFORCE_FILESYSTEM=1 -lidbfs.js ${preload}
         # The page's script functions SDL's sound calls: it resumes itself on the first
         # key or click through them.
         -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sound-functions.json)
