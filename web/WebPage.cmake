@@ -12,6 +12,11 @@ foreach(face IN LISTS ZARVOK_WEB_FONTS)
     configure_file(${ZARVOK_WEB_FONT_DIR}/${face} ${web_font_stage}/${face} COPYONLY)
 endforeach()
 
+# The game reports a faulty level file by an exception that its main loop catches: the
+# browser build catches C++ exceptions as the desktop does (the compiler's default there
+# is to abort on any throw). For the game and the examples, which this file precedes.
+add_compile_options(-fexceptions)
+
 function(zarvok_web_page target)
     cmake_parse_arguments(PAGE "" "" "DATA" ${ARGN})
     set(site ${CMAKE_BINARY_DIR}/site/${target})
@@ -27,8 +32,8 @@ function(zarvok_web_page target)
     # Asyncify lets a wait hand the thread to the browser and resume; the runtime ends
     # with main, so that the page can say the program has ended.
     target_link_options(${target} PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
-        -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sENVIRONMENT=web -sFORCE_FILESYSTEM=1
-        -lidbfs.js ${preload}
+        -fexceptions -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sENVIRONMENT=web
+        -sFORCE_FILESYSTEM=1 -lidbfs.js ${preload}
         # The page's script functions SDL's sound calls: it resumes itself on the first
         # key or click through them.
         -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sound-functions.json)

@@ -22,7 +22,10 @@ namespace {
 // Largest client size accepted; larger requests fail instead of exhausting memory.
 constexpr uint32_t kMaxSide = 16384;
 
+// No window thread in the browser (web/Pump.cpp steps the window).
+#ifndef __EMSCRIPTEN__
 thread_local bool tWindowThread = false;  // set by the window thread for itself alone
+#endif
 
 void SetEventsOpen(Shared& s, bool open) {
     std::lock_guard<std::mutex> lock(s.lifecycleLock);

@@ -8,6 +8,10 @@
 #include "State.h"
 #include "Vuderiv.h"
 
+#ifdef __EMSCRIPTEN__
+#include <cstdlib>
+#endif
+
 int main(int argc, char* argv[]) {
     StandardLib::SetProgramName("Zarvok");  // run-time errors speak for the game
     const Zarvok::Opdracht opdracht = Zarvok::LeesOpdrachtregel(argc, argv);
@@ -26,5 +30,10 @@ int main(int argc, char* argv[]) {
         Zarvok::KiesGeluid(Zarvok::GevraagdGeluid(opdracht), {bestand.stil, bestand.volume});
     const int status = Zarvok::Programma(weergave, opdracht.weergave.schaal.has_value(), &geluid);
     Zarvok::BewaarWensen();  // a toggle made just before the window closed
+#ifdef __EMSCRIPTEN__
+    // In a browser main has given the thread back to the page at its waits, so its return
+    // value would no longer reach the page: the status goes to exit itself.
+    std::exit(status);
+#endif
     return status;
 }

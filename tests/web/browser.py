@@ -108,14 +108,16 @@ class Page:
     def __init__(self, browser, url, before_main=None):
         self.driver = browser.driver
         self.driver.get_log("browser")  # what an earlier visit said is not this one's
-        if before_main:
-            self.run_before_main(before_main)
+        script = self.run_before_main(before_main) if before_main else None
         self.started = time.monotonic()
         self.driver.get(url)
+        if script:  # this visit's alone: later pages start as they are
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", script)
 
     def run_before_main(self, script):
-        """Has the next page run a script once its files are in place, before main."""
-        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": f"""
+        """Has the next page run a script once its files are in place, before main; returns
+        what takes the script back."""
+        return self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": f"""
             Object.defineProperty(window, "Module", {{
               configurable: true,
               get() {{ return this.zarvokModule; }},
@@ -156,6 +158,12 @@ class Page:
         for key in keys:
             ActionChains(self.driver).key_down(key).pause(0.05).key_up(key).perform()
 
+    def start(self):
+        """Chooses start with the keys: a new menu has no focus until the first key."""
+        self.keys(Keys.ARROW_DOWN)
+        until(lambda: self.shows("start1.bmp", 50, 50), "the focus on start")
+        self.keys(Keys.ENTER)
+
     def hold(self, key, down):
         chain = ActionChains(self.driver)
         (chain.key_down if down else chain.key_up)(key).perform()
@@ -179,7 +187,7 @@ def case_the_start_menu_leads_into_level_one_where_the_arrows_walk_and_q_returns
     page = Page(browser, site.url + "zarvok/")
     until(page.shows_start_menu, "the start menu's buttons")
     print(f"  page load to start menu: {time.monotonic() - page.started:.2f} s")
-    page.keys(Keys.ENTER)
+    page.start()
     until(page.shows_level_one, "level 1 shown")
     sky = numpy.tile(picture("lucht.bmp"), (3, 3, 1))
     # he falls from his start onto the first ledge, at (100, 100)
@@ -196,7 +204,9 @@ def case_the_start_menu_leads_into_level_one_where_the_arrows_walk_and_q_returns
 def case_quit_ends_the_program_and_the_page_says_so(browser, site):
     page = Page(browser, site.url + "zarvok/")
     until(page.shows_start_menu, "the start menu's buttons")
-    page.keys(Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ENTER)
+    page.keys(Keys.ARROW_UP)  # from no focus, Up lights the last button: quit
+    until(lambda: page.shows("quit1.bmp", 50, 350), "the focus on quit")
+    page.keys(Keys.ENTER)
     until(page.ended_text, "the page says the program has ended")
     assert "The program has ended." in page.ended_text(), page.ended_text()
     assert not browser.driver.find_element(By.ID, "canvas").is_displayed(), "no frozen canvas"
@@ -227,7 +237,7 @@ def case_a_setting_toggled_in_one_visit_holds_after_a_reload(browser, site):
 def case_a_missing_data_file_says_the_same_line_as_on_the_desktop(browser, site):
     page = Page(browser, site.url + "zarvok/", before_main="FS.unlink('/level1.txt')")
     until(page.shows_start_menu, "the start menu")
-    page.keys(Keys.ENTER)
+    page.start()
     until(page.ended_text, "the page says the program has ended")
     assert "status 1" in page.ended_text(), page.ended_text()
     lines = [line for line in page.console() if "level1.txt" in line]
@@ -236,7 +246,7 @@ def case_a_missing_data_file_says_the_same_line_as_on_the_desktop(browser, site)
 
 
 def case_each_example_runs_in_its_page(browser, site):
-    for example in ("shapes", "bitmaps", "menu"):
+    for example in ("shapes", "bitmaps", "menu", "sprites", "input"):
         page = Page(browser, site.url + example + "/")
         until(lambda: page.grab(0, 0, 400, 300).any(), f"{example} draws")
         errors = [line for line in page.console() if "SEVERE" in line and "AudioContext" not in line]

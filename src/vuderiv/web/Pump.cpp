@@ -15,9 +15,15 @@ namespace detail {
 
 namespace {
 
+bool gStepping = false;  // while a step runs: the window's part, its callbacks included
+
 // Handles every queued event; a close among them ends the window at once.
 void Step(Shared& s) {
-    if (s.state != STATE_ACTIVE) return;
+    if (s.state != STATE_ACTIVE || gStepping) return;
+    gStepping = true;
+    struct Done {
+        ~Done() { gStepping = false; }
+    } done;
     SDL_Event event;
     while (SDL_PollEvent(&event) == 1) {
         if (!TakeEvent(s, event)) {
@@ -35,6 +41,11 @@ bool Sync() {
     if (s.state != STATE_ACTIVE) return false;
     Step(s);
     return s.state == STATE_ACTIVE;
+}
+
+// The step plays the window thread's part, on the program's one thread.
+bool OnWindowThread() {
+    return gStepping;
 }
 
 // No X server here: nothing to filter.
