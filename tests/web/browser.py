@@ -26,6 +26,9 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import run as e2e  # noqa: E402  the picture helpers of the end-to-end tests
+
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SITE = os.environ.get("ZARVOK_SITE", os.path.join(ROOT, "build-web", "site"))
 DATA = os.path.join(ROOT, "data")
@@ -34,22 +37,7 @@ DESKTOP_LINE = "Zarvok: level1.txt: cannot be opened: No such file or directory"
 SETTINGS = "/home/web_user/.config/zarvok/settings"
 
 
-def picture(name):
-    """A picture file of data/images as an array of (r, g, b) rows."""
-    with Image.open(os.path.join(DATA, "images", name)) as image:
-        return numpy.asarray(image.convert("RGB"))
-
-
-def level_picture(number):
-    """The 1000 x 800 picture of a level's tiles, from its level file."""
-    with open(os.path.join(DATA, f"level{number}.txt")) as f:
-        codes = [int(c) for c in f.read().split()][:2000]
-    tiles = [picture(n) for n in ("lucht.bmp", "baksteen.bmp", "grond.bmp")]
-    rows = [numpy.hstack([tiles[codes[50 * r + c]] for c in range(50)]) for r in range(40)]
-    return numpy.vstack(rows)
-
-
-LEVEL1 = level_picture(1)
+LEVEL1 = e2e.level_picture(1)
 
 
 def until(condition, what, limit=60.0):
@@ -142,7 +130,7 @@ class Page:
             return numpy.asarray(image.convert("RGB"))
 
     def shows(self, name, x, y):
-        expected = picture(name)
+        expected = e2e.picture(name)
         return numpy.array_equal(self.grab(x, y, expected.shape[1], expected.shape[0]), expected)
 
     def shows_start_menu(self):
@@ -189,7 +177,7 @@ def case_the_start_menu_leads_into_level_one_where_the_arrows_walk_and_q_returns
     print(f"  page load to start menu: {time.monotonic() - page.started:.2f} s")
     page.start()
     until(page.shows_level_one, "level 1 shown")
-    sky = numpy.tile(picture("lucht.bmp"), (3, 3, 1))
+    sky = numpy.tile(e2e.picture("lucht.bmp"), (3, 3, 1))
     # he falls from his start onto the first ledge, at (100, 100)
     until(lambda: not numpy.array_equal(page.grab(100, 100, 60, 60), sky), "the player at his start")
     page.hold(Keys.ARROW_RIGHT, True)
