@@ -151,6 +151,19 @@ class Page:
         until(lambda: self.shows("start1.bmp", 50, 50), "the focus on start")
         self.keys(Keys.ENTER)
 
+    def click(self, x, y):
+        """Clicks the canvas at (x, y) in the program's pixels, wherever the page has scaled
+        it to."""
+        canvas = self.driver.find_element(By.ID, "canvas")
+        width, height, shown = self.driver.execute_script(
+            "const c = arguments[0]; return [c.width, c.height, c.getBoundingClientRect().width];",
+            canvas)
+        scale = shown / width
+        # Selenium's offsets count from the element's middle
+        ActionChains(self.driver).move_to_element_with_offset(
+            canvas, int((x - width / 2) * scale), int((y - height / 2) * scale)).click().perform()
+        return scale
+
     def hold(self, key, down):
         chain = ActionChains(self.driver)
         (chain.key_down if down else chain.key_up)(key).perform()
@@ -194,6 +207,21 @@ def case_the_start_menu_leads_into_level_one_where_the_arrows_walk_and_q_returns
     until(page.shows_start_menu, "back in the menu")
     page.hold("q", False)
     assert page.ended_text() is None, "the program still runs in the menu"
+
+
+def case_a_click_on_start_in_the_scaled_canvas_starts_level_one(browser, site):
+    page = Page(browser, site.url + "zarvok/")
+    until(page.shows_start_menu, "the start menu's buttons")
+    size = browser.driver.get_window_size()
+    browser.driver.set_window_size(800, 700)  # the page shows the canvas at about 2/3
+    try:
+        start = e2e.picture("start0.bmp")
+        # near its far corner: a click read in the page's pixels would miss the button
+        scale = page.click(50 + start.shape[1] - 8, 50 + start.shape[0] - 8)
+        assert scale < 0.8, f"the canvas shown at {scale} of its size"
+        until(page.shows_level_one, "level 1 shown after the click")
+    finally:
+        browser.driver.set_window_size(size["width"], size["height"])
 
 
 def case_quit_ends_the_program_and_the_page_says_so(browser, site):
