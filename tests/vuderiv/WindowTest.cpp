@@ -133,7 +133,7 @@ TEST(WindowLife, QuitEventClosesLikeTheCloseBox) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     ASSERT_TRUE(detail::PushEvent(quit));
-    Sync();
+    detail::Sync();  // as after the close box
     EXPECT_FALSE(WindowIsOpen());
     KillWindow();
 }
