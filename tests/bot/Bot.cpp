@@ -180,8 +180,11 @@ void NaFrame() {
     if (r.gesloten) return;
     if (!r.inSpel) BeginSpel();
     ++r.frameInSpel;
-    if (++r.tally->frames == r.options.frames) Sluit();
     if (Q_pressed) Noteer(Einde::GESTOPT);
+    if (++r.tally->frames == r.options.frames) {
+        Sluit();
+        return;  // the window may be gone by the next push: no input after the close
+    }
     Keys k = Kies();
     k.q = r.frameInSpel == r.stopBij;
     Druk(k);
