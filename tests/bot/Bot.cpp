@@ -8,6 +8,7 @@
 #include "Harness.h"
 #include "MainLoop.h"
 #include "Selection.h"
+#include "Shared.h"
 #include "StandardLib.h"
 #include "State.h"
 #include "Vuderiv.h"
@@ -182,8 +183,11 @@ void NaFrame() {
     ++r.frameInSpel;
     if (Q_pressed) Noteer(Einde::GESTOPT);
     if (++r.tally->frames == r.options.frames) {
+        // The run ends at this very frame: no input after the close, which the window may
+        // already have handled, and no frame played on before it has.
         Sluit();
-        return;  // the window may be gone by the next push: no input after the close
+        Vuderiv::detail::Sync();
+        return;
     }
     Keys k = Kies();
     k.q = r.frameInSpel == r.stopBij;
