@@ -224,6 +224,38 @@ def case_a_click_on_start_in_the_scaled_canvas_starts_level_one(browser, site):
         browser.driver.set_window_size(size["width"], size["height"])
 
 
+# A pad in the standard layout, as the browser's gamepad API gives it; the page's script
+# presses its buttons (12 to 15 the D-pad, 0 the south button).
+FAKE_PAD = """
+window.fakePad = {id: "Test pad", index: 0, connected: true, mapping: "standard",
+  timestamp: 1, axes: [0, 0, 0, 0],
+  buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}))};
+navigator.getGamepads = () => [window.fakePad, null, null, null];
+"""
+
+
+def set_pad_button(page, button, down):
+    page.driver.execute_script(
+        "const pad = window.fakePad; pad.timestamp++;"
+        "pad.buttons[arguments[0]] = {pressed: arguments[1], touched: arguments[1],"
+        " value: arguments[1] ? 1 : 0};", button, down)
+
+
+def press_pad_until(page, button, condition, what):
+    """Holds a button of the pad until the program shows it has seen it."""
+    set_pad_button(page, button, True)
+    until(condition, what)
+    set_pad_button(page, button, False)
+
+
+def case_a_pad_in_the_browser_walks_the_menu_and_starts_level_one(browser, site):
+    page = Page(browser, site.url + "zarvok/", before_main=FAKE_PAD)
+    until(page.shows_start_menu, "the start menu's buttons")
+    # D-pad down: the focus on start
+    press_pad_until(page, 13, lambda: page.shows("start1.bmp", 50, 50), "the focus on start")
+    press_pad_until(page, 0, page.shows_level_one, "level 1 shown after the south button")
+
+
 def case_quit_ends_the_program_and_the_page_says_so(browser, site):
     page = Page(browser, site.url + "zarvok/")
     until(page.shows_start_menu, "the start menu's buttons")
