@@ -300,6 +300,22 @@ def case_a_missing_data_file_says_the_same_line_as_on_the_desktop(browser, site)
     assert DESKTOP_LINE in lines[0], lines
 
 
+def case_the_games_fullscreen_choice_fills_the_screen_at_the_first_key(browser, site):
+    size = browser.driver.get_window_size()
+    try:
+        page = Page(browser, site.url + "zarvok/?arg=--fullscreen")
+        # the menu's picture fitted to the screen's size: drawn, not at its own pixels
+        until(lambda: page.grab(0, 0, 400, 300).any(), "the start menu drawn")
+        # a page may fill the screen only from a key or click: the first one does it
+        page.keys(Keys.ARROW_DOWN)
+        until(lambda: browser.driver.execute_script(
+            "return document.fullscreenElement === document.getElementById('canvas')"),
+            "the canvas filling the screen")
+    finally:
+        browser.driver.execute_script("if (document.fullscreenElement) document.exitFullscreen()")
+        browser.driver.set_window_size(size["width"], size["height"])
+
+
 def case_each_example_runs_in_its_page(browser, site):
     for example in ("shapes", "bitmaps", "menu", "sprites", "input"):
         built = os.path.exists(os.path.join(SITE, example, "index.html"))
