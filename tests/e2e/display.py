@@ -366,13 +366,25 @@ class TwoMonitors(run.Xserver):
         self.xrandr("--query")
 
 
+def start_window_manager(xserver, tries=3):
+    """Starts openbox and waits until it manages the screen. One that exits first is
+    started again; the last one's error output is in the failure."""
+    for _ in range(tries):
+        errors = tempfile.TemporaryFile("w+")
+        manager = subprocess.Popen(["openbox"], env=xserver.env, stdout=subprocess.DEVNULL,
+                                   stderr=errors)
+        until(lambda: manages(xserver) or manager.poll() is not None, "the window manager up")
+        if manager.poll() is None:
+            return manager
+        errors.seek(0)
+    raise AssertionError(f"openbox exits at start ({manager.returncode}): {errors.read()!r}")
+
+
 def with_window_manager(server, cases):
     """Runs the cases on the X server with openbox managing it: (passed, failed)."""
     with server as xserver:
-        manager = subprocess.Popen(["openbox"], env=xserver.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+        manager = start_window_manager(xserver)
         try:
-            until(lambda: manages(xserver), "the window manager up")
             return run.run_cases(xserver, cases)
         finally:
             manager.terminate()
