@@ -54,6 +54,9 @@ struct Frame {
     bool fitted = false;            // the picture is blended at another size (Scaler.h)
     Taps columns, rows;             // fitted: how window columns and rows read the buffer
     std::vector<Span> changedRows;  // fitted: each buffer row's change while it is shown
+    // The surface shows the buffer pixel for pixel in its own layout, so the buffer is
+    // compared with the surface itself; otherwise with `copy`.
+    bool direct = false;
     Surface copy;   // the buffer as last written to the surface, to find what changed
     Damage damage;  // what changed on the surface since it was last shown
 };
