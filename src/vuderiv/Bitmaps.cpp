@@ -337,7 +337,8 @@ void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y) {
     if (!canvas.Open() || picture == nullptr) return;
     if (!Opaque(*picture))
         return DrawPart(canvas, *picture, {0, 0, picture->width, picture->height}, x, y, FlipNone);
-    CopyBlock(canvas.Buffer(), x, y, picture->surface, 0, 0, picture->width, picture->height);
+    CopyBlock(canvas.DrawRows(y, picture->height), x, y, picture->surface, 0, 0, picture->width,
+              picture->height);
     if (!canvas.Buffering()) canvas.Show(x, y, picture->width, picture->height);
 }
 
@@ -346,7 +347,7 @@ void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) 
     const BitStruct* picture = Find(bitmap);
     BitStruct* mask = Find(maskbitmap);
     if (!canvas.Open() || picture == nullptr || mask == nullptr) return;
-    MaskedCopy(canvas.Buffer(), x, y, *picture, *mask);
+    MaskedCopy(canvas.DrawRows(y, picture->height), x, y, *picture, *mask);
     if (canvas.Buffering()) return;
     // The window changes only where the mask is light, as with a draw into the window.
     ForLightRuns(canvas.Buffer(), x, y, *picture, *mask,

@@ -271,9 +271,39 @@ Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h, bool fit) {
     frame.top = (surface->h - frame.shownHeight) / 2;
     frame.direct = Direct(frame, w, h);
     frame.copy = Surface(w, h);
+    frame.drawnRows.assign(static_cast<size_t>(std::max(h, 0)), 1);
     ClearFrame(frame);
     return frame;
 }
+
+namespace {
+
+// Writes what changed in buffer row `by` within the block's columns into the frame.
+void ShowRow(Frame& frame, const Surface& buffer, int32_t by, const Block& block) {
+    if (frame.direct && frame.copy.width == buffer.width && frame.copy.height == buffer.height) {
+        const Span written = WriteDirect(frame, buffer, by, block.x, block.w);
+        frame.damage.Add(frame.top + by, frame.top + by + 1, written.first, written.end);
+        return;
+    }
+    const Span changed = Changes(frame, buffer, by, block.x, block.w);
+    if (changed.end <= changed.first) return;
+    // The first window row of this buffer row is written; the others copy it.
+    const int64_t top = frame.top + int64_t{by} * frame.scale;
+    const auto first = static_cast<int32_t>(std::clamp<int64_t>(top, 0, frame.height));
+    const auto end = static_cast<int32_t>(std::clamp<int64_t>(top + frame.scale, 0, frame.height));
+    if (end <= first) return;
+    const Span written =
+        WriteRow(frame, first, buffer.Row(by), changed.first, changed.end - changed.first);
+    if (written.end <= written.first) return;
+    const int32_t bytes = frame.surface->format->BytesPerPixel;
+    const ptrdiff_t at = static_cast<ptrdiff_t>(written.first) * bytes;
+    const auto length = static_cast<size_t>(written.end - written.first) * bytes;
+    for (int32_t wy = first + 1; wy < end; ++wy)
+        std::memcpy(WindowRow(frame, wy) + at, WindowRow(frame, first) + at, length);
+    frame.damage.Add(first, end, written.first, written.end);
+}
+
+}  // namespace
 
 void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w, int64_t h) {
     if (frame.surface == nullptr) return;
@@ -283,32 +313,24 @@ void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_
         ShowFitted(frame, buffer, block);
         return;
     }
-    if (frame.direct && frame.copy.width == buffer.width && frame.copy.height == buffer.height) {
-        for (int32_t by = block.y; by < block.y + block.h; ++by) {
-            const Span written = WriteDirect(frame, buffer, by, block.x, block.w);
-            frame.damage.Add(frame.top + by, frame.top + by + 1, written.first, written.end);
-        }
-        return;
-    }
-    const int32_t bytes = frame.surface->format->BytesPerPixel;
+    // A row shown across its whole width is as shown until a drawing notes it again.
+    const bool marked = frame.drawnRows.size() == static_cast<size_t>(buffer.height);
+    const bool whole = marked && block.x == 0 && block.w == buffer.width;
     for (int32_t by = block.y; by < block.y + block.h; ++by) {
-        const Span changed = Changes(frame, buffer, by, block.x, block.w);
-        if (changed.end <= changed.first) continue;
-        // The first window row of this buffer row is written; the others copy it.
-        const int64_t top = frame.top + int64_t{by} * frame.scale;
-        const auto first = static_cast<int32_t>(std::clamp<int64_t>(top, 0, frame.height));
-        const auto end =
-            static_cast<int32_t>(std::clamp<int64_t>(top + frame.scale, 0, frame.height));
-        if (end <= first) continue;
-        const Span written =
-            WriteRow(frame, first, buffer.Row(by), changed.first, changed.end - changed.first);
-        if (written.end <= written.first) continue;
-        const ptrdiff_t at = static_cast<ptrdiff_t>(written.first) * bytes;
-        const auto length = static_cast<size_t>(written.end - written.first) * bytes;
-        for (int32_t wy = first + 1; wy < end; ++wy)
-            std::memcpy(WindowRow(frame, wy) + at, WindowRow(frame, first) + at, length);
-        frame.damage.Add(first, end, written.first, written.end);
+        if (marked) {
+            uint8_t& drawn = frame.drawnRows[static_cast<size_t>(by)];
+            if (drawn == 0) continue;
+            if (whole) drawn = 0;
+        }
+        ShowRow(frame, buffer, by, block);
     }
+}
+
+void NoteRows(Frame& frame, int64_t top, int64_t rows) {
+    const auto size = static_cast<int64_t>(frame.drawnRows.size());
+    const int64_t first = std::clamp<int64_t>(top, 0, size);
+    const int64_t end = std::clamp<int64_t>(top + std::max<int64_t>(rows, 0), first, size);
+    std::fill(frame.drawnRows.begin() + first, frame.drawnRows.begin() + end, uint8_t{1});
 }
 
 void ClearFrame(Frame& frame) {

@@ -82,6 +82,11 @@ Canvas::~Canvas() {
     if (shown_) RequestPresent();
 }
 
+Surface& Canvas::DrawRows(int64_t top, int64_t rows) {
+    NoteRows(s_.frame, top, rows);
+    return s_.buffer;
+}
+
 void Canvas::Show(int64_t x, int64_t y, int64_t w, int64_t h) {
     if (!Open()) return;
     ShowBlock(s_.frame, s_.buffer, x, y, w, h);

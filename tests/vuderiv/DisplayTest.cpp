@@ -110,14 +110,19 @@ TEST(Frame, OnlyChangedPartsAreWrittenAndGivenToTheScreen) {
     frame.damage.Take(rects);
     EXPECT_TRUE(rects.empty());
 
-    // Pixels changed at both ends of a row, near its end and in the third band.
+    // Pixels changed at both ends of a row, near its end and in the third band, in rows
+    // noted as drawn; a pixel changed in a row no drawing noted is not looked at.
     buffer.Row(3)[0] = 0x0000FFu;
     buffer.Row(3)[199] = 0x00FF00u;
     buffer.Row(4)[202] = 0x00FF00u;
     buffer.Row(35)[100] = 0xFF0000u;
+    buffer.Row(20)[7] = 0xABCDEFu;
+    NoteRows(frame, 3, 2);
+    NoteRows(frame, 35, 1);
     ShowBlock(frame, buffer, 0, 0, buffer.width, buffer.height);
     for (const auto& [x, y] : {std::pair{0, 3}, {199, 3}, {202, 4}, {100, 35}})
         EXPECT_EQ(FramePixel(frame, x, y), buffer.Row(y)[x]);
+    EXPECT_EQ(FramePixel(frame, 7, 20), 0u);
     frame.damage.Take(rects);
     const auto covered = [&](int x, int y) {
         return std::any_of(rects.begin(), rects.end(), [&](const SDL_Rect& r) {

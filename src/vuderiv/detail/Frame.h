@@ -57,7 +57,10 @@ struct Frame {
     // The surface shows the buffer pixel for pixel in its own layout, so the buffer is
     // compared with the surface itself; otherwise with `copy`.
     bool direct = false;
-    Surface copy;   // the buffer as last written to the surface, to find what changed
+    Surface copy;  // the buffer as last written to the surface, to find what changed
+    // For each buffer row: 1 while it may differ from what the surface shows (drawn into
+    // since it was last shown whole), 0 once shown whole and not drawn into since.
+    std::vector<uint8_t> drawnRows;
     Damage damage;  // what changed on the surface since it was last shown
 };
 
@@ -73,7 +76,11 @@ int32_t LargestScale(int32_t w, int32_t h, int32_t room, int32_t roomHeight);
 // Writes the block (clipped) of the buffer into the frame: each pixel in the surface's
 // layout, scale x scale times. Only the part of each row from its first to its last pixel
 // that changed since the frame last took it is written, and added to the frame's damage.
+// Rows that no drawing noted since they were last shown whole are not looked at.
 void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w, int64_t h);
+
+// Notes that a drawing writes within buffer rows [top, top + rows) (clipped).
+void NoteRows(Frame& frame, int64_t top, int64_t rows);
 
 // Fills the whole frame with black (the bars around the picture): all of it is damage.
 void ClearFrame(Frame& frame);

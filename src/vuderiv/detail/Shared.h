@@ -234,7 +234,14 @@ public:
     bool Open() const { return s_.canvasReady; }
     bool Buffering() const { return s_.buffering; }
     void SetBuffering(bool on) { s_.buffering = on; }
-    Surface& Buffer() { return s_.buffer; }
+    // The buffer, to read.
+    const Surface& Buffer() const { return s_.buffer; }
+    // The buffer, for a drawing that writes within rows [top, top + rows) only: those rows
+    // are compared with the window's picture at the next showing; rows no drawing named are
+    // taken to be as shown.
+    Surface& DrawRows(int64_t top, int64_t rows);
+    // The buffer, for a drawing that may write in any row.
+    Surface& DrawAnywhere() { return DrawRows(0, s_.buffer.height); }
     const Frame& Shown() const { return s_.frame; }
     std::vector<BitStruct>& Bitmaps() { return s_.bit; }
     // Copies the block (clipped) from the buffer into the window's picture.
