@@ -161,6 +161,38 @@ Surface* Picture(uint32_t handle) {
     return slot != nullptr ? &slot->surface : nullptr;
 }
 
+// A picture version that no bitmap has had yet (the canvas is held).
+uint64_t NewVersion() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
+// Whatever changes a bitmap's pixels calls this: its mask runs and its version go.
+void PixelsChange(BitStruct& bitmap) {
+    bitmap.runs.Forget();
+    bitmap.version = NewVersion();
+}
+
+// Whether an opaque draw of the bitmap at (0, y) fills whole rows of the target.
+bool FillsRows(const BitStruct& bitmap, const Surface& target) {
+    return std::min<int64_t>(bitmap.width, bitmap.surface.width) >= target.width;
+}
+
+// Draws an opaque bitmap that fills whole rows of the buffer at (0, y): a row that holds
+// the same picture row already is left as it is.
+void DrawWholeRows(Canvas& canvas, const BitStruct& bitmap, int64_t y) {
+    const Surface& buffer = canvas.Buffer();
+    const int64_t height = std::min<int64_t>(bitmap.height, bitmap.surface.height);
+    const Block rows = Clip(buffer, 0, y, buffer.width, height);
+    for (int32_t by = rows.y; by < rows.y + rows.h; ++by) {
+        const RowSource source{bitmap.version, by - y};
+        if (canvas.Holds(by, source)) continue;
+        std::memcpy(canvas.DrawPictureRow(by, source).Row(by),
+                    bitmap.surface.Row(static_cast<int32_t>(source.row)),
+                    static_cast<size_t>(buffer.width) * sizeof(uint32_t));
+    }
+}
+
 // Enters a made bitmap whose draws copy the asked width x height block, with its opacity.
 uint32_t Enter(Surface&& surface, uint32_t width, uint32_t height,
                std::vector<uint8_t>&& alpha = {}) {
@@ -241,7 +273,7 @@ Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height, uint64_t m
 uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
     const auto width = static_cast<uint32_t>(surface.width);
     const auto height = static_cast<uint32_t>(surface.height);
-    BitStruct entry{std::move(surface), width, height, {}, kNoColorKey, 0, {}};
+    BitStruct entry{std::move(surface), width, height, {}, kNoColorKey, 0, {}, NewVersion()};
     const auto isFree = [](const BitStruct& slot) { return slot.surface.Empty(); };
     const auto hole = std::find_if(table.begin(), table.end(), isFree);
     if (hole != table.end()) {
@@ -337,6 +369,11 @@ void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y) {
     if (!canvas.Open() || picture == nullptr) return;
     if (!Opaque(*picture))
         return DrawPart(canvas, *picture, {0, 0, picture->width, picture->height}, x, y, FlipNone);
+    if (x == 0 && FillsRows(*picture, canvas.Buffer())) {
+        DrawWholeRows(canvas, *picture, y);
+        if (!canvas.Buffering()) canvas.Show(x, y, picture->width, picture->height);
+        return;
+    }
     CopyBlock(canvas.DrawRows(y, picture->height), x, y, picture->surface, 0, 0, picture->width,
               picture->height);
     if (!canvas.Buffering()) canvas.Show(x, y, picture->width, picture->height);
@@ -360,7 +397,7 @@ void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t y
     const Surface* source = Picture(srcbitmap);
     BitStruct* destination = Find(destbitmap);
     if (source == nullptr || destination == nullptr) return;
-    destination->runs.Forget();  // its pixels change
+    PixelsChange(*destination);
     Surface* target = &destination->surface;
     if (source != target) {
         CopyBlock(*target, xdest, ydest, *source, xsrc, ysrc, width, height);

@@ -272,6 +272,8 @@ Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h, bool fit) {
     frame.direct = Direct(frame, w, h);
     frame.copy = Surface(w, h);
     frame.drawnRows.assign(static_cast<size_t>(std::max(h, 0)), 1);
+    frame.rowSources.assign(frame.drawnRows.size(), RowSource{});
+    frame.shownSources = frame.rowSources;
     ClearFrame(frame);
     return frame;
 }
@@ -313,14 +315,18 @@ void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_
         ShowFitted(frame, buffer, block);
         return;
     }
-    // A row shown across its whole width is as shown until a drawing notes it again.
+    // A row shown across its whole width is as shown until a drawing notes it again; a row
+    // that holds the picture row the surface shows for it needs no look.
     const bool marked = frame.drawnRows.size() == static_cast<size_t>(buffer.height);
     const bool whole = marked && block.x == 0 && block.w == buffer.width;
     for (int32_t by = block.y; by < block.y + block.h; ++by) {
+        const auto at = static_cast<size_t>(by);
         if (marked) {
-            uint8_t& drawn = frame.drawnRows[static_cast<size_t>(by)];
-            if (drawn == 0) continue;
-            if (whole) drawn = 0;
+            if (frame.drawnRows[at] == 0) continue;
+            if (whole) frame.drawnRows[at] = 0;
+            const RowSource source = whole ? frame.rowSources[at] : RowSource{};
+            if (source.version != 0 && source == frame.shownSources[at]) continue;
+            frame.shownSources[at] = source;
         }
         ShowRow(frame, buffer, by, block);
     }
@@ -331,6 +337,18 @@ void NoteRows(Frame& frame, int64_t top, int64_t rows) {
     const int64_t first = std::clamp<int64_t>(top, 0, size);
     const int64_t end = std::clamp<int64_t>(top + std::max<int64_t>(rows, 0), first, size);
     std::fill(frame.drawnRows.begin() + first, frame.drawnRows.begin() + end, uint8_t{1});
+    std::fill(frame.rowSources.begin() + first, frame.rowSources.begin() + end, RowSource{});
+}
+
+void NotePictureRow(Frame& frame, int32_t y, RowSource source) {
+    if (y < 0 || static_cast<size_t>(y) >= frame.drawnRows.size()) return;
+    frame.drawnRows[static_cast<size_t>(y)] = 1;
+    frame.rowSources[static_cast<size_t>(y)] = source;
+}
+
+bool HoldsRow(const Frame& frame, int32_t y, RowSource source) {
+    return source.version != 0 && y >= 0 && static_cast<size_t>(y) < frame.rowSources.size() &&
+           frame.rowSources[static_cast<size_t>(y)] == source;
 }
 
 void ClearFrame(Frame& frame) {

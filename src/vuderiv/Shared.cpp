@@ -87,6 +87,15 @@ Surface& Canvas::DrawRows(int64_t top, int64_t rows) {
     return s_.buffer;
 }
 
+bool Canvas::Holds(int32_t y, RowSource source) const {
+    return HoldsRow(s_.frame, y, source);
+}
+
+Surface& Canvas::DrawPictureRow(int32_t y, RowSource source) {
+    NotePictureRow(s_.frame, y, source);
+    return s_.buffer;
+}
+
 void Canvas::Show(int64_t x, int64_t y, int64_t w, int64_t h) {
     if (!Open()) return;
     ShowBlock(s_.frame, s_.buffer, x, y, w, h);

@@ -44,6 +44,14 @@ struct Span {
     int32_t first = 0, end = 0;
 };
 
+// What a buffer row holds when it is known to be a whole row of a picture: the picture's
+// version (BitStruct) and its row. A version of 0: not known.
+struct RowSource {
+    uint64_t version = 0;
+    int64_t row = 0;
+    bool operator==(const RowSource&) const = default;
+};
+
 struct Frame {
     SDL_Surface* surface = nullptr;  // the window surface; nullptr while there is none
     int32_t width = 0, height = 0;   // the surface's size in window pixels
@@ -61,6 +69,8 @@ struct Frame {
     // For each buffer row: 1 while it may differ from what the surface shows (drawn into
     // since it was last shown whole), 0 once shown whole and not drawn into since.
     std::vector<uint8_t> drawnRows;
+    // For each buffer row: the picture row it holds, and the one the surface shows for it.
+    std::vector<RowSource> rowSources, shownSources;
     Damage damage;  // what changed on the surface since it was last shown
 };
 
@@ -81,6 +91,10 @@ void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_
 
 // Notes that a drawing writes within buffer rows [top, top + rows) (clipped).
 void NoteRows(Frame& frame, int64_t top, int64_t rows);
+// Notes that buffer row y now holds the whole picture row `source`.
+void NotePictureRow(Frame& frame, int32_t y, RowSource source);
+// Whether buffer row y is known to hold the whole picture row `source`.
+bool HoldsRow(const Frame& frame, int32_t y, RowSource source);
 
 // Fills the whole frame with black (the bars around the picture): all of it is damage.
 void ClearFrame(Frame& frame);

@@ -48,6 +48,9 @@ struct BitStruct {
     // The surface's runs as a mask, made at its first use as one. Whatever changes the
     // surface's pixels forgets them.
     MaskRuns runs;
+    // Which picture the surface holds: a number that no other picture had, new whenever the
+    // surface's pixels change (0: none yet).
+    uint64_t version = 0;
 };
 
 // Requests that the program thread (and tests) send to the window thread as SDL user events.
@@ -242,6 +245,10 @@ public:
     Surface& DrawRows(int64_t top, int64_t rows);
     // The buffer, for a drawing that may write in any row.
     Surface& DrawAnywhere() { return DrawRows(0, s_.buffer.height); }
+    // Whether buffer row y holds exactly the whole picture row `source`.
+    bool Holds(int32_t y, RowSource source) const;
+    // The buffer, for a copy of the whole picture row `source` into its row y.
+    Surface& DrawPictureRow(int32_t y, RowSource source);
     const Frame& Shown() const { return s_.frame; }
     std::vector<BitStruct>& Bitmaps() { return s_.bit; }
     // Copies the block (clipped) from the buffer into the window's picture.
