@@ -178,18 +178,19 @@ bool FillsRows(const BitStruct& bitmap, const Surface& target) {
     return std::min<int64_t>(bitmap.width, bitmap.surface.width) >= target.width;
 }
 
-// Draws an opaque bitmap that fills whole rows of the buffer at (0, y): a row that holds
-// the same picture row already is left as it is.
+// Draws an opaque bitmap that fills whole rows of the buffer at (0, y): of a row that holds
+// the same picture row already but for what was drawn over it, only that part is copied.
 void DrawWholeRows(Canvas& canvas, const BitStruct& bitmap, int64_t y) {
-    const Surface& buffer = canvas.Buffer();
-    const int64_t height = std::min<int64_t>(bitmap.height, bitmap.surface.height);
-    const Block rows = Clip(buffer, 0, y, buffer.width, height);
+    const Block rows = Clip(canvas.Buffer(), 0, y, canvas.Buffer().width,
+                            std::min<int64_t>(bitmap.height, bitmap.surface.height));
     for (int32_t by = rows.y; by < rows.y + rows.h; ++by) {
         const RowSource source{bitmap.version, by - y};
-        if (canvas.Holds(by, source)) continue;
-        std::memcpy(canvas.DrawPictureRow(by, source).Row(by),
-                    bitmap.surface.Row(static_cast<int32_t>(source.row)),
-                    static_cast<size_t>(buffer.width) * sizeof(uint32_t));
+        Span copy;
+        Surface& buffer = canvas.DrawPictureRow(by, source, copy);
+        if (copy.end <= copy.first) continue;
+        const uint32_t* from = bitmap.surface.Row(static_cast<int32_t>(source.row));
+        std::memcpy(buffer.Row(by) + copy.first, from + copy.first,
+                    static_cast<size_t>(copy.end - copy.first) * sizeof(uint32_t));
     }
 }
 
@@ -374,8 +375,8 @@ void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y) {
         if (!canvas.Buffering()) canvas.Show(x, y, picture->width, picture->height);
         return;
     }
-    CopyBlock(canvas.DrawRows(y, picture->height), x, y, picture->surface, 0, 0, picture->width,
-              picture->height);
+    CopyBlock(canvas.DrawBlock(x, y, picture->width, picture->height), x, y, picture->surface, 0, 0,
+              picture->width, picture->height);
     if (!canvas.Buffering()) canvas.Show(x, y, picture->width, picture->height);
 }
 
@@ -384,7 +385,7 @@ void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) 
     const BitStruct* picture = Find(bitmap);
     BitStruct* mask = Find(maskbitmap);
     if (!canvas.Open() || picture == nullptr || mask == nullptr) return;
-    MaskedCopy(canvas.DrawRows(y, picture->height), x, y, *picture, *mask);
+    MaskedCopy(canvas.DrawBlock(x, y, picture->width, picture->height), x, y, *picture, *mask);
     if (canvas.Buffering()) return;
     // The window changes only where the mask is light, as with a draw into the window.
     ForLightRuns(canvas.Buffer(), x, y, *picture, *mask,

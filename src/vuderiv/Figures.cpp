@@ -15,7 +15,7 @@ using detail::Point;
 void SetPixel(int32_t x, int32_t y, uint32_t color) {
     Canvas canvas;
     if (!canvas.Open()) return;
-    detail::FillRect(canvas.DrawRows(y, 1), Box{x, y, x, y}, detail::CreateColor(color));
+    detail::FillRect(canvas.DrawBlock(x, y, 1, 1), Box{x, y, x, y}, detail::CreateColor(color));
     if (!canvas.Buffering()) canvas.Show(x, y, 1, 1);
 }
 
@@ -24,8 +24,9 @@ void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color) {
     if (!canvas.Open()) return;
     const int64_t left = std::min(x0, x1);
     const int64_t top = std::min(y0, y1);
-    detail::DrawLine(canvas.DrawRows(top, std::max(y0, y1) - top + 1), Point{x0, y0}, Point{x1, y1},
-                     detail::CreateColor(color));
+    detail::DrawLine(
+        canvas.DrawBlock(left, top, std::max(x0, x1) - left + 1, std::max(y0, y1) - top + 1),
+        Point{x0, y0}, Point{x1, y1}, detail::CreateColor(color));
     if (canvas.Buffering()) return;
     canvas.Show(left, top, std::max(x0, x1) - left + 1, std::max(y0, y1) - top + 1);
 }

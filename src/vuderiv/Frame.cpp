@@ -271,9 +271,9 @@ Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h, bool fit) {
     frame.top = (surface->h - frame.shownHeight) / 2;
     frame.direct = Direct(frame, w, h);
     frame.copy = Surface(w, h);
-    frame.drawnRows.assign(static_cast<size_t>(std::max(h, 0)), 1);
+    frame.drawnRows.assign(static_cast<size_t>(std::max(h, 0)), Span{0, w});
     frame.rowSources.assign(frame.drawnRows.size(), RowSource{});
-    frame.shownSources = frame.rowSources;
+    frame.drawnOver.assign(frame.drawnRows.size(), Span{});
     ClearFrame(frame);
     return frame;
 }
@@ -315,40 +315,59 @@ void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_
         ShowFitted(frame, buffer, block);
         return;
     }
-    // A row shown across its whole width is as shown until a drawing notes it again; a row
-    // that holds the picture row the surface shows for it needs no look.
+    // Only the columns drawn into since a row was last shown whole are looked at; a row
+    // shown whole is as shown until a drawing notes it again.
     const bool marked = frame.drawnRows.size() == static_cast<size_t>(buffer.height);
     const bool whole = marked && block.x == 0 && block.w == buffer.width;
     for (int32_t by = block.y; by < block.y + block.h; ++by) {
-        const auto at = static_cast<size_t>(by);
+        Block part = block;
         if (marked) {
-            if (frame.drawnRows[at] == 0) continue;
-            if (whole) frame.drawnRows[at] = 0;
-            const RowSource source = whole ? frame.rowSources[at] : RowSource{};
-            if (source.version != 0 && source == frame.shownSources[at]) continue;
-            frame.shownSources[at] = source;
+            Span& drawn = frame.drawnRows[static_cast<size_t>(by)];
+            part.x = std::max(block.x, drawn.first);
+            part.w = std::min(block.x + block.w, drawn.end) - part.x;
+            if (whole) drawn = {};
+            if (part.w <= 0) continue;
         }
-        ShowRow(frame, buffer, by, block);
+        ShowRow(frame, buffer, by, part);
     }
 }
 
-void NoteRows(Frame& frame, int64_t top, int64_t rows) {
-    const auto size = static_cast<int64_t>(frame.drawnRows.size());
-    const int64_t first = std::clamp<int64_t>(top, 0, size);
-    const int64_t end = std::clamp<int64_t>(top + std::max<int64_t>(rows, 0), first, size);
-    std::fill(frame.drawnRows.begin() + first, frame.drawnRows.begin() + end, uint8_t{1});
-    std::fill(frame.rowSources.begin() + first, frame.rowSources.begin() + end, RowSource{});
+namespace {
+
+// The columns of both spans and those between them.
+Span Joined(Span a, Span b) {
+    if (a.end <= a.first) return b;
+    if (b.end <= b.first) return a;
+    return {std::min(a.first, b.first), std::max(a.end, b.end)};
 }
 
-void NotePictureRow(Frame& frame, int32_t y, RowSource source) {
-    if (y < 0 || static_cast<size_t>(y) >= frame.drawnRows.size()) return;
-    frame.drawnRows[static_cast<size_t>(y)] = 1;
-    frame.rowSources[static_cast<size_t>(y)] = source;
+}  // namespace
+
+void NoteBlock(Frame& frame, int64_t x, int64_t y, int64_t w, int64_t h) {
+    const auto rows = static_cast<int64_t>(frame.drawnRows.size());
+    const int64_t top = std::clamp<int64_t>(y, 0, rows);
+    const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), top, rows);
+    const int64_t width = frame.copy.width;
+    const Span columns{
+        static_cast<int32_t>(std::clamp<int64_t>(x, 0, width)),
+        static_cast<int32_t>(std::clamp<int64_t>(x + std::max<int64_t>(w, 0), 0, width))};
+    if (columns.end <= columns.first) return;
+    for (auto at = static_cast<size_t>(top); at < static_cast<size_t>(bottom); ++at) {
+        frame.drawnRows[at] = Joined(frame.drawnRows[at], columns);
+        frame.drawnOver[at] = Joined(frame.drawnOver[at], columns);
+    }
 }
 
-bool HoldsRow(const Frame& frame, int32_t y, RowSource source) {
-    return source.version != 0 && y >= 0 && static_cast<size_t>(y) < frame.rowSources.size() &&
-           frame.rowSources[static_cast<size_t>(y)] == source;
+Span TakePictureRow(Frame& frame, int32_t y, RowSource source, int32_t width) {
+    if (y < 0 || static_cast<size_t>(y) >= frame.drawnRows.size() || width != frame.copy.width)
+        return {0, width};  // nothing known of the row: all of it
+    const auto at = static_cast<size_t>(y);
+    const bool held = source.version != 0 && frame.rowSources[at] == source;
+    const Span copy = held ? frame.drawnOver[at] : Span{0, width};
+    frame.rowSources[at] = source;
+    frame.drawnOver[at] = {};
+    frame.drawnRows[at] = Joined(frame.drawnRows[at], copy);
+    return copy;
 }
 
 void ClearFrame(Frame& frame) {

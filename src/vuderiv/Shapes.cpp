@@ -107,9 +107,10 @@ void DrawObject(Surface& buffer, const DrawStruct& draw) {
 
 void UpdateDC(Canvas& canvas, const DrawStruct& draw) {
     if (!canvas.Open()) return;
-    // A rectangle stays within its rows; the other figures are not held to theirs.
+    // A rectangle stays within its block; the other figures are not held to theirs.
     Surface& buffer = draw.object == DR_RECT
-                          ? canvas.DrawRows(draw.y0, int64_t{draw.y1} - draw.y0 + 1)
+                          ? canvas.DrawBlock(draw.x0, draw.y0, int64_t{draw.x1} - draw.x0 + 1,
+                                             int64_t{draw.y1} - draw.y0 + 1)
                           : canvas.DrawAnywhere();
     DrawObject(buffer, draw);
     if (canvas.Buffering()) return;

@@ -82,17 +82,13 @@ Canvas::~Canvas() {
     if (shown_) RequestPresent();
 }
 
-Surface& Canvas::DrawRows(int64_t top, int64_t rows) {
-    NoteRows(s_.frame, top, rows);
+Surface& Canvas::DrawBlock(int64_t x, int64_t y, int64_t w, int64_t h) {
+    NoteBlock(s_.frame, x, y, w, h);
     return s_.buffer;
 }
 
-bool Canvas::Holds(int32_t y, RowSource source) const {
-    return HoldsRow(s_.frame, y, source);
-}
-
-Surface& Canvas::DrawPictureRow(int32_t y, RowSource source) {
-    NotePictureRow(s_.frame, y, source);
+Surface& Canvas::DrawPictureRow(int32_t y, RowSource source, Span& copy) {
+    copy = TakePictureRow(s_.frame, y, source, s_.buffer.width);
     return s_.buffer;
 }
 

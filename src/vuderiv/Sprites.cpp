@@ -99,7 +99,8 @@ void DrawPart(Canvas& canvas, const BitStruct& bitmap, Part part, int64_t x, int
     const Range columns = Covered(across, drawnWidth, buffer.width);
     const Range rows = Covered(down, drawnHeight, buffer.height);
     if (columns.Empty() || rows.Empty()) return;
-    Surface& target = canvas.DrawRows(rows.first, rows.end - rows.first);
+    Surface& target = canvas.DrawBlock(columns.first, rows.first, columns.end - columns.first,
+                                       rows.end - rows.first);
     for (int64_t row = rows.first; row < rows.end; ++row)
         DrawRow(target, row, bitmap, down.Source(row), across, columns);
     if (!canvas.Buffering()) {

@@ -117,8 +117,8 @@ TEST(Frame, OnlyChangedPartsAreWrittenAndGivenToTheScreen) {
     buffer.Row(4)[202] = 0x00FF00u;
     buffer.Row(35)[100] = 0xFF0000u;
     buffer.Row(20)[7] = 0xABCDEFu;
-    NoteRows(frame, 3, 2);
-    NoteRows(frame, 35, 1);
+    NoteBlock(frame, 0, 3, buffer.width, 2);
+    NoteBlock(frame, 100, 35, 1, 1);
     ShowBlock(frame, buffer, 0, 0, buffer.width, buffer.height);
     for (const auto& [x, y] : {std::pair{0, 3}, {199, 3}, {202, 4}, {100, 35}})
         EXPECT_EQ(FramePixel(frame, x, y), buffer.Row(y)[x]);

@@ -66,11 +66,12 @@ struct Frame {
     // compared with the surface itself; otherwise with `copy`.
     bool direct = false;
     Surface copy;  // the buffer as last written to the surface, to find what changed
-    // For each buffer row: 1 while it may differ from what the surface shows (drawn into
-    // since it was last shown whole), 0 once shown whole and not drawn into since.
-    std::vector<uint8_t> drawnRows;
-    // For each buffer row: the picture row it holds, and the one the surface shows for it.
-    std::vector<RowSource> rowSources, shownSources;
+    // For each buffer row: the columns drawn into since it was last shown whole, where it
+    // may differ from what the surface shows (empty: it is as shown).
+    std::vector<Span> drawnRows;
+    // For each buffer row: the picture row it holds but for the columns `drawnOver`.
+    std::vector<RowSource> rowSources;
+    std::vector<Span> drawnOver;
     Damage damage;  // what changed on the surface since it was last shown
 };
 
@@ -89,12 +90,12 @@ int32_t LargestScale(int32_t w, int32_t h, int32_t room, int32_t roomHeight);
 // Rows that no drawing noted since they were last shown whole are not looked at.
 void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w, int64_t h);
 
-// Notes that a drawing writes within buffer rows [top, top + rows) (clipped).
-void NoteRows(Frame& frame, int64_t top, int64_t rows);
-// Notes that buffer row y now holds the whole picture row `source`.
-void NotePictureRow(Frame& frame, int32_t y, RowSource source);
-// Whether buffer row y is known to hold the whole picture row `source`.
-bool HoldsRow(const Frame& frame, int32_t y, RowSource source);
+// Notes that a drawing writes within the buffer block (x, y, w, h) (clipped).
+void NoteBlock(Frame& frame, int64_t x, int64_t y, int64_t w, int64_t h);
+// For a copy of the whole picture row `source` into buffer row y of `width` columns: the
+// columns to copy (none where the row holds that picture row already), noted as drawn, and
+// the row noted as holding `source` from then on.
+Span TakePictureRow(Frame& frame, int32_t y, RowSource source, int32_t width);
 
 // Fills the whole frame with black (the bars around the picture): all of it is damage.
 void ClearFrame(Frame& frame);

@@ -239,16 +239,19 @@ public:
     void SetBuffering(bool on) { s_.buffering = on; }
     // The buffer, to read.
     const Surface& Buffer() const { return s_.buffer; }
-    // The buffer, for a drawing that writes within rows [top, top + rows) only: those rows
-    // are compared with the window's picture at the next showing; rows no drawing named are
-    // taken to be as shown.
-    Surface& DrawRows(int64_t top, int64_t rows);
-    // The buffer, for a drawing that may write in any row.
+    // The buffer, for a drawing that writes within the block (x, y, w, h) only: that block
+    // is compared with the window's picture at the next showing; pixels no drawing named
+    // are taken to be as shown.
+    Surface& DrawBlock(int64_t x, int64_t y, int64_t w, int64_t h);
+    // The same for a drawing within whole rows [top, top + rows).
+    Surface& DrawRows(int64_t top, int64_t rows) {
+        return DrawBlock(0, top, s_.buffer.width, rows);
+    }
+    // The buffer, for a drawing that may write anywhere.
     Surface& DrawAnywhere() { return DrawRows(0, s_.buffer.height); }
-    // Whether buffer row y holds exactly the whole picture row `source`.
-    bool Holds(int32_t y, RowSource source) const;
-    // The buffer, for a copy of the whole picture row `source` into its row y.
-    Surface& DrawPictureRow(int32_t y, RowSource source);
+    // The buffer, for a copy of the whole picture row `source` into its row y: `copy` are
+    // the columns to copy, noted as drawn (TakePictureRow).
+    Surface& DrawPictureRow(int32_t y, RowSource source, Span& copy);
     const Frame& Shown() const { return s_.frame; }
     std::vector<BitStruct>& Bitmaps() { return s_.bit; }
     // Copies the block (clipped) from the buffer into the window's picture.
