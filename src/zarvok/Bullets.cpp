@@ -1,7 +1,7 @@
 #include "Bullets.h"
 
-#include "Geluid.h"
 #include "Player.h"
+#include "SoundEffects.h"
 #include "State.h"
 
 namespace Zarvok {

@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "DataFolder.h"
-#include "Geluid.h"
-#include "InstellingenBestand.h"
-#include "Melding.h"
+#include "Messages.h"
+#include "SettingsFile.h"
+#include "SoundEffects.h"
 
 namespace Zarvok {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Geluid.h"
-#include "Weergave.h"
+#include "GameWindow.h"
+#include "SoundEffects.h"
 
 namespace Zarvok {
 
@@ -14,11 +14,11 @@ namespace Zarvok {
 struct Opdracht {
     enum Soort : uint8_t { SPELEN, HULP, VERSIE, FOUT };
     Soort soort = SPELEN;
-    std::string dataMap;     // SPELEN: the folder named with --data, or empty
-    bool stil = false;       // SPELEN: --mute was given
-    int32_t volume = -1;     // SPELEN: the --volume given, 0..100, or -1
-    std::string fout;        // FOUT: what is wrong with the command line
-    WeergaveKeuze weergave;  // SPELEN: --scale and --fullscreen, for this run only
+    std::string dataMap;    // SPELEN: the folder named with --data, or empty
+    bool stil = false;      // SPELEN: --mute was given
+    int32_t volume = -1;    // SPELEN: the --volume given, 0..100, or -1
+    std::string fout;       // FOUT: what is wrong with the command line
+    WeergaveWens weergave;  // SPELEN: --scale and --fullscreen, for this run only
 };
 
 // Reads the arguments after the program's name. --data DIR and --data=DIR name the data

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "Melding.h"
+#include "Messages.h"
 
 namespace Zarvok {
 

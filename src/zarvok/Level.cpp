@@ -7,7 +7,7 @@
 #include <limits>
 #include <sstream>
 
-#include "Melding.h"
+#include "Messages.h"
 #include "Vuderiv.h"
 
 namespace Zarvok {

@@ -57,6 +57,7 @@ const char* LevelBestand(NUMBER_OF_LEVEL level);
 void LoadBackground();
 // Puts the game into the starting position of the level Levelvar: loads the sprites at the
 // first call, places the player, frees the bullets, resets enemy generation, reads the level.
+// The level's set-up, unrelated to the settings file and to the menu's settings button.
 void Settings();
 
 }  // namespace Zarvok

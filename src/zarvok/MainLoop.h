@@ -2,11 +2,11 @@
 // and the loop that runs one game after another for as long as the window is open.
 #pragma once
 
-#include "Weergave.h"
+#include "GameWindow.h"
 
 #include <cstdint>
 
-#include "Geluid.h"
+#include "SoundEffects.h"
 
 namespace Zarvok {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <span>
 
-#include "Geluid.h"
-#include "Melding.h"
+#include "Messages.h"
+#include "SoundEffects.h"
 #include "StandardMenu.h"
 #include "State.h"
 #include "Vuderiv.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "Geluid.h"
+#include "SoundEffects.h"
 #include "Vuderiv.h"
 
 namespace Zarvok {

@@ -1,7 +1,7 @@
 #include "Scene.h"
 
 #include "State.h"
-#include "Tegellaag.h"
+#include "TileLayer.h"
 #include "Vuderiv.h"
 
 namespace Zarvok {

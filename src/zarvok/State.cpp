@@ -1,6 +1,6 @@
 #include "State.h"
 
-#include "Tegellaag.h"
+#include "TileLayer.h"
 
 namespace Zarvok {
 

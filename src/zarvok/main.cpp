@@ -2,8 +2,8 @@
 // game with its sound until its window is closed.
 #include "CommandLine.h"
 #include "DataFolder.h"
-#include "InstellingenBestand.h"
 #include "MainLoop.h"
+#include "SettingsFile.h"
 #include "StandardLib.h"
 #include "State.h"
 #include "Vuderiv.h"

@@ -8,6 +8,7 @@
 #include "Harness.h"
 #include "MainLoop.h"
 #include "Selection.h"
+#include "Shared.h"
 #include "StandardLib.h"
 #include "State.h"
 #include "Vuderiv.h"
@@ -180,8 +181,14 @@ void NaFrame() {
     if (r.gesloten) return;
     if (!r.inSpel) BeginSpel();
     ++r.frameInSpel;
-    if (++r.tally->frames == r.options.frames) Sluit();
     if (Q_pressed) Noteer(Einde::GESTOPT);
+    if (++r.tally->frames == r.options.frames) {
+        // The run ends at this very frame: no input after the close, which the window may
+        // already have handled, and no frame played on before it has.
+        Sluit();
+        Vuderiv::detail::Sync();
+        return;
+    }
     Keys k = Kies();
     k.q = r.frameInSpel == r.stopBij;
     Druk(k);

@@ -4,15 +4,18 @@ one): --scale 2 on a screen large enough, and fullscreen at a whole scale toggle
 --scale the screen cannot hold is refused before any window is shown; F11 is remembered in
 the settings file for the next run. On smaller screens the game is fitted: a 1366 x 768
 screen shows the whole picture in a window within the screen, and a 1920 x 1080 screen in
-fullscreen fills its height; the menu's buttons are found and clicked there.
+fullscreen fills its height; the menu's buttons are found and clicked there. With two
+monitors, every measure is taken on the one that holds the window.
 
 Runs build/zarvok, or the program that ZARVOK_PROGRAM names, on Xvfbs of its own of
-2200 x 1700, 1366 x 768 and 1920 x 1080; closes with a 'N passed, N failed' line.
+2200 x 1700, 1366 x 768 and 1920 x 1080, and on an Xorg of its own with two monitors (its
+dummy video driver; as root); closes with a 'N passed, N failed' line.
 """
 import os
 import select
 import subprocess
 import sys
+import tempfile
 
 import numpy
 from PIL import Image
@@ -204,20 +207,35 @@ def plays_fitted(game, left, top, width, height):
           "level 1 after a click on start")
 
 
+def origin(game):
+    """Where the window's top-left pixel is on the X screen."""
+    place = game.dpy.screen().root.translate_coords(game.window, 0, 0)
+    return place.x, place.y
+
+
+def frame_within(game, x, y, width, height):
+    """Whether the window, frame and all, lies within that part of the X screen."""
+    w, h = game.geometry()
+    left, right, top, bottom = frame_extents(game)
+    at_x, at_y = origin(game)
+    return (at_x - left >= x and at_y - top >= y and at_x + w + right <= x + width and
+            at_y + h + bottom <= y + height)
+
+
+def fitted_within(game, x, y, width, height):
+    """The window in the game's shape, nearly as high as that part of the screen, frame
+    and all within it."""
+    w, h = game.geometry()
+    return w * 4 == h * 5 and height - 70 <= h and frame_within(game, x, y, width, height)
+
+
 def case_a_small_screen_shows_the_whole_game_in_a_window_within_it(xserver):
     """1366 x 768 under a title bar: the window is as large as the screen allows, keeps the
     game's shape, lies with its frame on the screen, and its buttons work."""
     game = Game(xserver)
-
-    def within_screen():
-        width, height = game.geometry()
-        left, right, top, bottom = frame_extents(game)
-        origin = game.dpy.screen().root.translate_coords(game.window, 0, 0)
-        return (width * 4 == height * 5 and 700 <= height and origin.x - left >= 0 and
-                origin.y - top >= 0 and origin.x + width + right <= 1366 and
-                origin.y + height + bottom <= 768)
     try:
-        until(within_screen, "the window in the game's shape, its frame on the screen")
+        until(lambda: fitted_within(game, 0, 0, 1366, 768),
+              "the window in the game's shape, its frame on the screen")
         width, height = game.geometry()
         assert "does not fit the screen" in first_line(game)
         plays_fitted(game, 0, 0, width, height)
@@ -242,9 +260,115 @@ def case_fullscreen_fills_the_height_of_a_wide_screen(xserver):
         game.stop()
 
 
-def with_window_manager(screen, cases):
-    """Runs the cases on an Xvfb of that size with openbox managing it: (passed, failed)."""
-    with run.Xserver(screen) as xserver:
+# Two monitors side by side on one X screen: the small one on the left is the primary, so
+# the window opens there (SDL's display 0); the large one is SDL's display 1.
+SMALL, LARGE = (1366, 768), (2200, 1700)
+
+
+def case_every_measure_is_taken_on_the_monitor_that_holds_the_window(xserver):
+    """--scale auto: fitted on the small monitor, where scale 1 does not fit; moved onto the
+    large one, F11 fills that one at scale 2, and F11 again leaves the window at scale 2
+    there, frame and all within it."""
+    subprocess.run(["xdotool", "mousemove", "5", "5"], env=xserver.env, check=True,
+                   timeout=10)  # over no button once the window has moved
+    game = Game(xserver, args=("--scale", "auto"))
+    try:
+        until(lambda: fitted_within(game, 0, 0, *SMALL), "fitted on the small monitor")
+        assert "scale 1 does not fit the screen" in first_line(game)
+        subprocess.run(["xdotool", "windowmove", str(game.wid), str(SMALL[0] + 100), "100"],
+                       env=xserver.env, check=True, timeout=10)
+        until(lambda: frame_within(game, SMALL[0], 0, *LARGE), "moved onto the large monitor")
+        game.key("key", "F11")
+        until(lambda: game.geometry() == LARGE and origin(game) == (SMALL[0], 0),
+              "the large monitor filled")
+        until(lambda: shows_start_at(game, 100, 50), "the menu centred at scale 2")
+        assert game.pixel(99, 49) == (0, 0, 0), "black bars"
+        game.key("key", "F11")
+        until(lambda: game.geometry() == (2000, 1600) and
+              frame_within(game, SMALL[0], 0, *LARGE), "a window at scale 2 on the large monitor")
+        until(lambda: shows_start_at(game, 0, 0), "the menu at scale 2 in the window")
+    finally:
+        game.stop()
+
+
+XORG_CONF = """\
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+EndSection
+Section "Device"
+    Identifier "card"
+    Driver "dummy"
+    VideoRam 65536
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "card"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual {width} {height}
+    EndSubSection
+EndSection
+"""
+
+
+class TwoMonitors(run.Xserver):
+    """An X server with the two monitors, XRandR outputs that SDL counts as two displays:
+    Xorg with its dummy video driver (an Xvfb has one output whatever its screens). Xorg
+    takes a configuration and a log file of our own from root only; it shares the console
+    it was started from instead of taking one of its own."""
+
+    def __init__(self):
+        super().__init__(f"{SMALL[0] + LARGE[0]}x{LARGE[1]}")
+        self.folder = tempfile.mkdtemp(dir=run.CONFIGS)
+
+    def command(self, displayfd):
+        config = os.path.join(self.folder, "xorg.conf")
+        with open(config, "w") as f:
+            f.write(XORG_CONF.format(width=SMALL[0] + LARGE[0], height=LARGE[1]))
+        return ["Xorg", "-displayfd", str(displayfd), "-config", config, "-logfile",
+                os.path.join(self.folder, "xorg.log"), "-noreset", "-nolisten", "tcp",
+                "-sharevts", "-novtswitch"]
+
+    def __enter__(self):
+        super().__enter__()
+        try:
+            assert self.name != ":", ("Xorg with the dummy video driver did not start (it needs "
+                                      "root and xserver-xorg-video-dummy): " + self.errors())
+            self.lay_out()
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def errors(self):
+        """The last errors in Xorg's log."""
+        with open(os.path.join(self.folder, "xorg.log"), errors="replace") as log:
+            said = [line.split("(EE)", 1)[1].strip() for line in log if "] (EE)" in line]
+        return "; ".join([line for line in said if line][-3:])
+
+    def xrandr(self, *args):
+        subprocess.run(["xrandr", *args], env=self.env, check=True, timeout=30,
+                       stdout=subprocess.DEVNULL)
+
+    def lay_out(self):
+        """Each output a mode of its monitor's size, the two side by side."""
+        for output, (width, height) in (("DUMMY0", SMALL), ("DUMMY1", LARGE)):
+            mode = f"{width}x{height}"  # the timings matter to no one
+            self.xrandr("--newmode", mode, "100", *map(str, (width, width + 8, width + 16,
+                        width + 24, height, height + 1, height + 2, height + 3)))
+            self.xrandr("--addmode", output, mode)
+        self.xrandr("--fb", self.screen, "--output", "DUMMY0", "--mode", "%dx%d" % SMALL,
+                    "--pos", "0x0", "--primary", "--output", "DUMMY1", "--mode", "%dx%d" % LARGE,
+                    "--pos", f"{SMALL[0]}x0")
+        # The server counts the second output as connected from the next query that probes
+        # the outputs on: SDL's own query does not.
+        self.xrandr("--query")
+
+
+def with_window_manager(server, cases):
+    """Runs the cases on the X server with openbox managing it: (passed, failed)."""
+    with server as xserver:
         manager = subprocess.Popen(["openbox"], env=xserver.env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         try:
@@ -257,15 +381,21 @@ def with_window_manager(screen, cases):
 
 def main():
     passed = failed = 0
-    for screen, cases in [
-            ("x".join(map(str, SCREEN)), [
+    for server, cases in [
+            (run.Xserver("x".join(map(str, SCREEN))), [
                 case_scale_two_doubles_each_pixel_and_a_click_reaches_the_game,
                 case_f11_toggles_fullscreen_at_a_whole_scale_and_back_and_the_game_goes_on,
                 case_a_scale_that_is_no_whole_number_or_does_not_fit_is_refused,
                 case_f11_is_remembered_and_an_option_beats_the_file]),
-            ("1366x768", [case_a_small_screen_shows_the_whole_game_in_a_window_within_it]),
-            ("1920x1080", [case_fullscreen_fills_the_height_of_a_wide_screen])]:
-        done = with_window_manager(screen, cases)
+            (run.Xserver("1366x768"),
+             [case_a_small_screen_shows_the_whole_game_in_a_window_within_it]),
+            (run.Xserver("1920x1080"), [case_fullscreen_fills_the_height_of_a_wide_screen]),
+            (TwoMonitors(), [case_every_measure_is_taken_on_the_monitor_that_holds_the_window])]:
+        try:
+            done = with_window_manager(server, cases)
+        except Exception as error:  # no server: its cases fail, the others still run
+            print(f"FAILED  {len(cases)} cases on {server.screen}: {error!r}")
+            done = (0, len(cases))
         passed, failed = passed + done[0], failed + done[1]
     print(f"display: {passed} passed, {failed} failed")
     return 1 if failed else 0

@@ -55,11 +55,15 @@ class Xserver:
     def __init__(self, screen="1280x1024"):
         self.screen = screen
 
+    def command(self, displayfd):
+        """The server's command line; it writes its display number to displayfd."""
+        return ["Xvfb", "-displayfd", str(displayfd), "-screen", "0", self.screen + "x24",
+                "-nolisten", "tcp"]
+
     def __enter__(self):
         read, write = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", self.screen + "x24", "-nolisten", "tcp"],
-            pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.proc = subprocess.Popen(self.command(write), pass_fds=[write],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as f:
             self.name = ":" + f.readline().strip()

@@ -104,7 +104,8 @@ TEST(WindowLife, UserCloseTearsDownAndEverythingReadsAtRest) {
     OnMouseLeftUp([](int32_t, int32_t) {});
 
     TestSupport::PushUserClose();
-    Sync();  // returns once the close has been handled
+    // Returns once the close has been handled: false when the close came before the ask.
+    detail::Sync();
 
     EXPECT_FALSE(WindowIsOpen());
     for (uint32_t k = 0; k < 256; ++k)
@@ -132,7 +133,7 @@ TEST(WindowLife, QuitEventClosesLikeTheCloseBox) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     ASSERT_TRUE(detail::PushEvent(quit));
-    Sync();
+    detail::Sync();  // as after the close box
     EXPECT_FALSE(WindowIsOpen());
     KillWindow();
 }

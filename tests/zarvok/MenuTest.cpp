@@ -9,12 +9,12 @@
 
 #include "DiskAudio.h"
 #include "GameFixture.h"
-#include "Geluid.h"
 #include "Harness.h"
 #include "MainLoop.h"
 #include "Menu.h"
 #include "MenuScript.h"
 #include "Shared.h"
+#include "SoundEffects.h"
 #include "StandardMenu.h"
 #include "Vuderiv.h"
 

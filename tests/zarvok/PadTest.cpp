@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "GameFixture.h"
+#include "GameWindow.h"
 #include "MainLoop.h"
 #include "Player.h"
 #include "Vuderiv.h"
-#include "Weergave.h"
 
 using namespace Zarvok;
 using namespace GameTest;

@@ -12,9 +12,9 @@
 
 #include "CommandLine.h"
 #include "GameFixture.h"
-#include "Geluid.h"
-#include "InstellingenBestand.h"
 #include "MainLoop.h"
+#include "SettingsFile.h"
+#include "SoundEffects.h"
 #include "ToolHarness.h"
 #include "Vuderiv.h"
 

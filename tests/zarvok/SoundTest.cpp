@@ -14,8 +14,8 @@
 #include "CommandLine.h"
 #include "DiskAudio.h"
 #include "GameFixture.h"
-#include "Geluid.h"
-#include "InstellingenBestand.h"
+#include "SettingsFile.h"
+#include "SoundEffects.h"
 #include "Vuderiv.h"
 
 using namespace Zarvok;

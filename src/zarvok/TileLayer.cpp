@@ -1,4 +1,4 @@
-#include "Tegellaag.h"
+#include "TileLayer.h"
 
 #include <array>
 

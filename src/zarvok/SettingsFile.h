@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "Instellingen.h"
+#include "SettingsText.h"
 
 namespace Zarvok {
 

@@ -1,4 +1,4 @@
-#include "Melding.h"
+#include "Messages.h"
 
 #include <iostream>
 

@@ -22,15 +22,15 @@ struct Weergave {
     bool volledigScherm = false;  // desktop fullscreen
 };
 
-// A display choice as far as it is given (by the command line or the settings file); what
-// is not given is left to the next source, then to the default.
-struct WeergaveKeuze {
+// A display wish: what one source (the command line or the settings file) asks for; what
+// it does not give is left to the next source, then to the default.
+struct WeergaveWens {
     std::optional<uint32_t> schaal;
     std::optional<bool> volledigScherm;
 };
 
 // The choice: each value from the first source that gives it, else the default.
-Weergave KiesWeergave(const WeergaveKeuze& eerst, const WeergaveKeuze& dan);
+Weergave KiesWeergave(const WeergaveWens& eerst, const WeergaveWens& dan);
 
 // Reads a --scale value: a whole number from 1 up, "auto" (0) or "fit" (kSchaalPassend).
 // Empty when it is none of these.

@@ -1,6 +1,6 @@
 // The player's standing choices as the settings file writes them: `key = value` lines
 // with the keys scale, fullscreen, mute and volume. Reading and writing the text only;
-// InstellingenBestand.h reads and writes the file.
+// SettingsFile.h reads and writes the file.
 #pragma once
 
 #include <cstddef>
@@ -15,7 +15,7 @@ namespace Zarvok {
 
 // What a settings file gives, key by key; a value it does not give stays empty.
 struct Instellingen {
-    std::optional<uint32_t> schaal;      // scale: 1 up, 0 for auto, or fit (Weergave.h)
+    std::optional<uint32_t> schaal;      // scale: 1 up, 0 for auto, or fit (GameWindow.h)
     std::optional<bool> volledigScherm;  // fullscreen
     std::optional<bool> stil;            // mute
     std::optional<uint32_t> volume;      // volume: 0..100

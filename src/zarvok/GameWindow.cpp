@@ -1,15 +1,15 @@
-#include "Weergave.h"
+#include "GameWindow.h"
 
 #include <charconv>
 #include <string>
 
-#include "Melding.h"
+#include "Messages.h"
 #include "State.h"
 #include "Vuderiv.h"
 
 namespace Zarvok {
 
-Weergave KiesWeergave(const WeergaveKeuze& eerst, const WeergaveKeuze& dan) {
+Weergave KiesWeergave(const WeergaveWens& eerst, const WeergaveWens& dan) {
     const Weergave standaard;
     return {eerst.schaal.value_or(dan.schaal.value_or(standaard.schaal)),
             eerst.volledigScherm.value_or(dan.volledigScherm.value_or(standaard.volledigScherm))};

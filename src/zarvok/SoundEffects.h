@@ -29,8 +29,8 @@ struct GeluidKeuze {
     uint32_t volume = kVolleVolume;
 };
 
-// A sound choice as far as it is given (by the command line or the settings file); what is
-// not given is left to the next source, then to the default.
+// A sound wish: what one source (the command line or the settings file) asks for; what it
+// does not give is left to the next source, then to the default.
 struct GeluidWens {
     std::optional<bool> stil;
     std::optional<uint32_t> volume;

@@ -1,9 +1,9 @@
-#include "Geluid.h"
+#include "SoundEffects.h"
 
 #include <array>
 #include <string>
 
-#include "InstellingenBestand.h"
+#include "SettingsFile.h"
 #include "Vuderiv.h"
 
 namespace Zarvok {

@@ -1,4 +1,4 @@
-#include "InstellingenBestand.h"
+#include "SettingsFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@
 #include <optional>
 #include <utility>
 
-#include "Melding.h"
+#include "Messages.h"
 #include "StandardMenu.h"
 #include "Vuderiv.h"
 

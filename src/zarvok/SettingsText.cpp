@@ -1,12 +1,12 @@
-#include "Instellingen.h"
+#include "SettingsText.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 
-#include "Geluid.h"
-#include "Melding.h"
-#include "Weergave.h"
+#include "GameWindow.h"
+#include "Messages.h"
+#include "SoundEffects.h"
 
 namespace Zarvok {
 
