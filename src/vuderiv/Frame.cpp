@@ -20,19 +20,23 @@ uint32_t SwapRedBlue(uint32_t p) {
     return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
 }
 
+#if defined(__SSE2__)
+// SwapRedBlue of the four pixels at `from`.
+__m128i SwapRedBlue4(const uint32_t* from) {
+    const __m128i low = _mm_set1_epi32(0xFF);
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const __m128i red = _mm_slli_epi32(_mm_and_si128(p, low), 16);
+    const __m128i blue = _mm_and_si128(_mm_srli_epi32(p, 16), low);
+    return _mm_or_si128(_mm_or_si128(red, blue), _mm_and_si128(p, _mm_set1_epi32(0xFF00)));
+}
+#endif
+
 // One row of SwapRedBlue, four pixels at a time where the processor allows.
 void SwapRedBlueRow(uint32_t* to, const uint32_t* from, int32_t n) {
     int32_t x = 0;
 #if defined(__SSE2__)
-    const __m128i low = _mm_set1_epi32(0xFF);
-    const __m128i green = _mm_set1_epi32(0xFF00);
-    for (; x + 4 <= n; x += 4) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
-        const __m128i red = _mm_slli_epi32(_mm_and_si128(p, low), 16);
-        const __m128i blue = _mm_and_si128(_mm_srli_epi32(p, 16), low);
-        const __m128i q = _mm_or_si128(_mm_or_si128(red, blue), _mm_and_si128(p, green));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), q);
-    }
+    for (; x + 4 <= n; x += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), SwapRedBlue4(from + x));
 #endif
     for (; x < n; ++x)
         to[x] = SwapRedBlue(from[x]);
@@ -165,16 +169,8 @@ Span WriteDifferences(uint32_t* to, const uint32_t* from, int32_t n) {
     if (kWide) x = WriteDifferencesWide(to, from, n, first, end);
 #endif
 #if defined(__SSE2__)
-    const __m128i low = _mm_set1_epi32(0xFF);
-    const __m128i green = _mm_set1_epi32(0xFF00);
-    const auto swapped = [&](const uint32_t* p) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i red = _mm_slli_epi32(_mm_and_si128(v, low), 16);
-        const __m128i blue = _mm_and_si128(_mm_srli_epi32(v, 16), low);
-        return _mm_or_si128(_mm_or_si128(red, blue), _mm_and_si128(v, green));
-    };
     for (; x + kStep <= n; x += kStep) {
-        const __m128i a = swapped(from + x), b = swapped(from + x + 4);
+        const __m128i a = SwapRedBlue4(from + x), b = SwapRedBlue4(from + x + 4);
         auto* at = reinterpret_cast<__m128i*>(to + x);
         const __m128i same = _mm_and_si128(_mm_cmpeq_epi32(a, _mm_loadu_si128(at)),
                                            _mm_cmpeq_epi32(b, _mm_loadu_si128(at + 1)));
