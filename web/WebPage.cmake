@@ -17,8 +17,10 @@ endforeach()
 # is to abort on any throw). For the game and the examples, which this file precedes.
 add_compile_options(-fexceptions)
 
+# Pages linked QUICK_LINK skip the size optimisations after the asyncify transform: a link
+# takes a quarter of the time, the WebAssembly weighs twice as much.
 function(zarvok_web_page target)
-    cmake_parse_arguments(PAGE "" "" "DATA" ${ARGN})
+    cmake_parse_arguments(PAGE "QUICK_LINK" "" "DATA" ${ARGN})
     set(site ${CMAKE_BINARY_DIR}/site/${target})
     set(WEB_TITLE ${target})
     set(WEB_PROGRAM ${target})
@@ -37,4 +39,7 @@ function(zarvok_web_page target)
         # The page's script functions SDL's sound calls: it resumes itself on the first
         # key or click through them.
         -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sound-functions.json)
+    if(PAGE_QUICK_LINK)
+        target_link_options(${target} PRIVATE -O1)
+    endif()
 endfunction()

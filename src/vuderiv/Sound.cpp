@@ -82,6 +82,8 @@ struct Voice {
 struct SoundState {
     // --- Program thread only (OpenSound, LoadSound, CloseSound) -----------------------
     SDL_AudioDeviceID device = 0;  // 0 while no device is open
+    // In a browser: OpenSound has left the device to the program's next wait.
+    bool deviceDue = false;
     // Every loaded sound; handle n is entry n - 1. The sounds do not move when the table
     // grows, and are released only once the device is closed.
     std::vector<std::unique_ptr<Sound>> sounds;
@@ -354,15 +356,8 @@ void Start(uint32_t sound, bool loop) {
     s.head.store(head + 1, std::memory_order_release);
 }
 
-}  // namespace
-
-bool OpenSound() {
-    SoundState& s = state();
-    if (s.device != 0) return true;
-    if (!detail::StartSdl(SDL_INIT_AUDIO)) {
-        ReportNoSound(SDL_GetError());
-        return false;
-    }
+// Opens the device and starts it; false, said once, when there is none.
+bool StartDevice(SoundState& s) {
     QuietenAlsa();
     s.device = OpenDevice();
     if (s.device == 0) {
@@ -374,11 +369,47 @@ bool OpenSound() {
     return true;
 }
 
+}  // namespace
+
+namespace detail {
+
+bool SoundDue() {
+    return state().deviceDue;
+}
+
+void OpenDueSound() {
+    SoundState& s = state();
+    if (!s.deviceDue) return;
+    s.deviceDue = false;
+    StartDevice(s);
+}
+
+}  // namespace detail
+
+bool OpenSound() {
+    SoundState& s = state();
+    if (s.device != 0 || s.deviceDue) return true;
+    if (!detail::StartSdl(SDL_INIT_AUDIO)) {
+        ReportNoSound(SDL_GetError());
+        return false;
+    }
+#ifdef __EMSCRIPTEN__
+    // A browser takes the page's thread for a while to make its sound device (half a
+    // second on a cold start): it opens at the next wait, once the page shows the picture.
+    // Nothing can be heard before the first key or click there anyway.
+    s.deviceDue = true;
+    return true;
+#else
+    return StartDevice(s);
+#endif
+}
+
 void CloseSound() {
     SoundState& s = state();
-    if (s.device != 0) {
-        SDL_CloseAudioDevice(s.device);  // returns once the callback has ended
+    if (s.device != 0 || s.deviceDue) {
+        if (s.device != 0) SDL_CloseAudioDevice(s.device);  // returns once the callback has ended
         s.device = 0;
+        s.deviceDue = false;
         detail::StopSdl(SDL_INIT_AUDIO);
     }
     std::lock_guard<std::mutex> lock(s.playLock);
@@ -391,7 +422,7 @@ void CloseSound() {
 }
 
 bool SoundIsOpen() {
-    return state().device != 0;
+    return state().device != 0 || state().deviceDue;
 }
 
 uint32_t LoadSound(const char* file) {

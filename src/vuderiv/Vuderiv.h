@@ -368,7 +368,8 @@ uint32_t BufferPixel(int32_t x, int32_t y);
 // --- Sound --------------------------------------------------------------------------
 // Off until OpenSound. Sounds mix on a thread of the sound system; no call waits for it.
 // Opens the sound device; false, with one line on standard error saying why, when there
-// is none: every sound then stays silent. True at once when it is open already.
+// is none: every sound then stays silent. True at once when it is open already. In a
+// browser the device itself opens at the next Pause (a failure is said then).
 bool OpenSound();
 // Stops every sound, closes the device and releases every loaded sound.
 void CloseSound();

@@ -97,7 +97,6 @@ class Page:
         self.driver = browser.driver
         self.driver.get_log("browser")  # what an earlier visit said is not this one's
         script = self.run_before_main(before_main) if before_main else None
-        self.started = time.monotonic()
         self.driver.get(url)
         if script:  # this visit's alone: later pages start as they are
             self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", script)
@@ -152,6 +151,19 @@ class Page:
         until(lambda: self.shows("start1.bmp", 50, 50), "the focus on start")
         self.keys(Keys.ENTER)
 
+    def click(self, x, y):
+        """Clicks the canvas at (x, y) in the program's pixels, wherever the page has scaled
+        it to."""
+        canvas = self.driver.find_element(By.ID, "canvas")
+        width, height, shown = self.driver.execute_script(
+            "const c = arguments[0]; return [c.width, c.height, c.getBoundingClientRect().width];",
+            canvas)
+        scale = shown / width
+        # Selenium's offsets count from the element's middle
+        ActionChains(self.driver).move_to_element_with_offset(
+            canvas, int((x - width / 2) * scale), int((y - height / 2) * scale)).click().perform()
+        return scale
+
     def hold(self, key, down):
         chain = ActionChains(self.driver)
         (chain.key_down if down else chain.key_up)(key).perform()
@@ -160,6 +172,11 @@ class Page:
         """The page's message once the program has ended; None while it runs."""
         ended = self.driver.find_element(By.ID, "ended")
         return ended.text if ended.is_displayed() else None
+
+    def sound(self):
+        """The state of the program's sound in the browser: None before its device opens."""
+        return self.driver.execute_script(
+            "const c = Module.SDL2 && Module.SDL2.audioContext; return c ? c.state : null;")
 
     def console(self):
         return [entry["message"] for entry in self.driver.get_log("browser")]
@@ -174,9 +191,12 @@ class Page:
 def case_the_start_menu_leads_into_level_one_where_the_arrows_walk_and_q_returns(browser, site):
     page = Page(browser, site.url + "zarvok/")
     until(page.shows_start_menu, "the start menu's buttons")
-    print(f"  page load to start menu: {time.monotonic() - page.started:.2f} s")
+    # on the page's clock, from the navigation's start (the driver's own start-up left out)
+    loaded = browser.driver.execute_script("return performance.now()") / 1000
+    print(f"  page load to start menu: {loaded:.2f} s")
     page.start()
     until(page.shows_level_one, "level 1 shown")
+    until(lambda: page.sound() == "running", "the sound on after the first keys")
     sky = numpy.tile(e2e.picture("lucht.bmp"), (3, 3, 1))
     # he falls from his start onto the first ledge, at (100, 100)
     until(lambda: not numpy.array_equal(page.grab(100, 100, 60, 60), sky), "the player at his start")
@@ -187,6 +207,53 @@ def case_the_start_menu_leads_into_level_one_where_the_arrows_walk_and_q_returns
     until(page.shows_start_menu, "back in the menu")
     page.hold("q", False)
     assert page.ended_text() is None, "the program still runs in the menu"
+
+
+def case_a_click_on_start_in_the_scaled_canvas_starts_level_one(browser, site):
+    page = Page(browser, site.url + "zarvok/")
+    until(page.shows_start_menu, "the start menu's buttons")
+    size = browser.driver.get_window_size()
+    browser.driver.set_window_size(800, 700)  # the page shows the canvas at about 2/3
+    try:
+        start = e2e.picture("start0.bmp")
+        # near its far corner: a click read in the page's pixels would miss the button
+        scale = page.click(50 + start.shape[1] - 8, 50 + start.shape[0] - 8)
+        assert scale < 0.8, f"the canvas shown at {scale} of its size"
+        until(page.shows_level_one, "level 1 shown after the click")
+    finally:
+        browser.driver.set_window_size(size["width"], size["height"])
+
+
+# A pad in the standard layout, as the browser's gamepad API gives it; the page's script
+# presses its buttons (12 to 15 the D-pad, 0 the south button).
+FAKE_PAD = """
+window.fakePad = {id: "Test pad", index: 0, connected: true, mapping: "standard",
+  timestamp: 1, axes: [0, 0, 0, 0],
+  buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}))};
+navigator.getGamepads = () => [window.fakePad, null, null, null];
+"""
+
+
+def set_pad_button(page, button, down):
+    page.driver.execute_script(
+        "const pad = window.fakePad; pad.timestamp++;"
+        "pad.buttons[arguments[0]] = {pressed: arguments[1], touched: arguments[1],"
+        " value: arguments[1] ? 1 : 0};", button, down)
+
+
+def press_pad_until(page, button, condition, what):
+    """Holds a button of the pad until the program shows it has seen it."""
+    set_pad_button(page, button, True)
+    until(condition, what)
+    set_pad_button(page, button, False)
+
+
+def case_a_pad_in_the_browser_walks_the_menu_and_starts_level_one(browser, site):
+    page = Page(browser, site.url + "zarvok/", before_main=FAKE_PAD)
+    until(page.shows_start_menu, "the start menu's buttons")
+    # D-pad down: the focus on start
+    press_pad_until(page, 13, lambda: page.shows("start1.bmp", 50, 50), "the focus on start")
+    press_pad_until(page, 0, page.shows_level_one, "level 1 shown after the south button")
 
 
 def case_quit_ends_the_program_and_the_page_says_so(browser, site):
@@ -233,8 +300,26 @@ def case_a_missing_data_file_says_the_same_line_as_on_the_desktop(browser, site)
     assert DESKTOP_LINE in lines[0], lines
 
 
+def case_the_games_fullscreen_choice_fills_the_screen_at_the_first_key(browser, site):
+    size = browser.driver.get_window_size()
+    try:
+        page = Page(browser, site.url + "zarvok/?arg=--fullscreen")
+        # the menu's picture fitted to the screen's size: drawn, not at its own pixels
+        until(lambda: page.grab(0, 0, 400, 300).any(), "the start menu drawn")
+        # a page may fill the screen only from a key or click: the first one does it
+        page.keys(Keys.ARROW_DOWN)
+        until(lambda: browser.driver.execute_script(
+            "return document.fullscreenElement === document.getElementById('canvas')"),
+            "the canvas filling the screen")
+    finally:
+        browser.driver.execute_script("if (document.fullscreenElement) document.exitFullscreen()")
+        browser.driver.set_window_size(size["width"], size["height"])
+
+
 def case_each_example_runs_in_its_page(browser, site):
     for example in ("shapes", "bitmaps", "menu", "sprites", "input"):
+        built = os.path.exists(os.path.join(SITE, example, "index.html"))
+        assert built, f"{example}'s page is not built (scripts/web builds every page)"
         page = Page(browser, site.url + example + "/")
         until(lambda: page.grab(0, 0, 400, 300).any(), f"{example} draws")
         errors = [line for line in page.console() if "SEVERE" in line and "AudioContext" not in line]

@@ -223,6 +223,10 @@ Shared& shared();
 // every start and stop goes through these, under one lock. StartSdl is false on failure.
 bool StartSdl(Uint32 subsystem);
 void StopSdl(Uint32 subsystem);
+// In a browser: whether OpenSound has left the sound device to the program's next wait,
+// and its opening then.
+bool SoundDue();
+void OpenDueSound();
 
 // Holds canvasLock for one drawing operation. Open() tells whether a window is up;
 // Show() copies a block of the buffer into the window's picture, and the destructor,

@@ -1,4 +1,4 @@
-# SDL2, SDL2_ttf and FreeType built for WebAssembly (scripts/web-deps builds them into a
+# SDL2, SDL2_ttf with FreeType, and SDL2_image (PNG) built for WebAssembly (scripts/web-deps builds them into a
 # prefix and prints it), under the names the desktop build gives its system libraries.
 set(ZARVOK_WEB_PREFIX "" CACHE PATH "Where scripts/web-deps put SDL2 and SDL2_ttf for the web")
 if(NOT EXISTS "${ZARVOK_WEB_PREFIX}/lib/libSDL2.a")
@@ -11,3 +11,6 @@ add_library(PkgConfig::SDL2_TTF INTERFACE IMPORTED GLOBAL)
 target_link_libraries(PkgConfig::SDL2_TTF INTERFACE ${ZARVOK_WEB_PREFIX}/lib/libSDL2_ttf.a
                                                     ${ZARVOK_WEB_PREFIX}/lib/libfreetype.a
                                                     PkgConfig::SDL2)
+add_library(PkgConfig::SDL2_IMAGE INTERFACE IMPORTED GLOBAL)
+target_link_libraries(PkgConfig::SDL2_IMAGE INTERFACE ${ZARVOK_WEB_PREFIX}/lib/libSDL2_image.a
+                                                      PkgConfig::SDL2)

@@ -9,6 +9,17 @@
 #include "Shared.h"
 #include "Vuderiv.h"
 
+// Returns once the browser has painted the canvas (the task after its next animation
+// frame), or after a tenth of a second where it paints nothing (a hidden page).
+// clang-format off
+EM_ASYNC_JS(void, WaitForPaint, (), {
+    await new Promise(function(painted) {
+        requestAnimationFrame(function() { setTimeout(painted, 0); });
+        setTimeout(painted, 100);
+    });
+});
+// clang-format on
+
 namespace Vuderiv {
 
 namespace detail {
@@ -76,6 +87,10 @@ void Pause(uint32_t ms) {
     detail::Shared& s = detail::shared();
     detail::Step(s);  // the picture goes out before the browser shows the canvas
     emscripten_sleep(ms);
+    if (detail::SoundDue()) {
+        WaitForPaint();  // the picture on the screen before the slow part
+        detail::OpenDueSound();
+    }
     detail::Step(s);  // the input that came meanwhile
 }
 
