@@ -46,7 +46,7 @@ def play_games(game, count):
 
 def one_run(build, xserver):
     dpy = e2e.display.Display(xserver.name)
-    proc, window, startup = report.start_until_menu(build, xserver, dpy)
+    proc, window, startup = report.start_until_menu(build, xserver, dpy, [], (1, 0, 0))
     try:
         game = e2e.Game.__new__(e2e.Game)  # the running program, its window already found
         game.xserver, game.proc, game.wid, game.dpy = xserver, proc, window.id, dpy

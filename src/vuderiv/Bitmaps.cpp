@@ -161,6 +161,39 @@ Surface* Picture(uint32_t handle) {
     return slot != nullptr ? &slot->surface : nullptr;
 }
 
+// A picture version that no bitmap has had yet (the canvas is held).
+uint64_t NewVersion() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
+// Whatever changes a bitmap's pixels calls this: its mask runs and its version go.
+void PixelsChange(BitStruct& bitmap) {
+    bitmap.runs.Forget();
+    bitmap.version = NewVersion();
+}
+
+// Whether an opaque draw of the bitmap at (0, y) fills whole rows of the target.
+bool FillsRows(const BitStruct& bitmap, const Surface& target) {
+    return std::min<int64_t>(bitmap.width, bitmap.surface.width) >= target.width;
+}
+
+// Draws an opaque bitmap that fills whole rows of the buffer at (0, y): of a row that holds
+// the same picture row already but for what was drawn over it, only that part is copied.
+void DrawWholeRows(Canvas& canvas, const BitStruct& bitmap, int64_t y) {
+    const Block rows = Clip(canvas.Buffer(), 0, y, canvas.Buffer().width,
+                            std::min<int64_t>(bitmap.height, bitmap.surface.height));
+    for (int32_t by = rows.y; by < rows.y + rows.h; ++by) {
+        const RowSource source{bitmap.version, by - y};
+        Span copy;
+        Surface& buffer = canvas.DrawPictureRow(by, source, copy);
+        if (copy.end <= copy.first) continue;
+        const uint32_t* from = bitmap.surface.Row(static_cast<int32_t>(source.row));
+        std::memcpy(buffer.Row(by) + copy.first, from + copy.first,
+                    static_cast<size_t>(copy.end - copy.first) * sizeof(uint32_t));
+    }
+}
+
 // Enters a made bitmap whose draws copy the asked width x height block, with its opacity.
 uint32_t Enter(Surface&& surface, uint32_t width, uint32_t height,
                std::vector<uint8_t>&& alpha = {}) {
@@ -241,7 +274,7 @@ Surface DecodeBmp(SDL_RWops* stream, uint32_t width, uint32_t height, uint64_t m
 uint32_t AddBitmap(std::vector<BitStruct>& table, Surface&& surface) {
     const auto width = static_cast<uint32_t>(surface.width);
     const auto height = static_cast<uint32_t>(surface.height);
-    BitStruct entry{std::move(surface), width, height, {}, kNoColorKey, 0, {}};
+    BitStruct entry{std::move(surface), width, height, {}, kNoColorKey, 0, {}, NewVersion()};
     const auto isFree = [](const BitStruct& slot) { return slot.surface.Empty(); };
     const auto hole = std::find_if(table.begin(), table.end(), isFree);
     if (hole != table.end()) {
@@ -337,7 +370,13 @@ void DrawBitmap(uint32_t bitmap, int32_t x, int32_t y) {
     if (!canvas.Open() || picture == nullptr) return;
     if (!Opaque(*picture))
         return DrawPart(canvas, *picture, {0, 0, picture->width, picture->height}, x, y, FlipNone);
-    CopyBlock(canvas.Buffer(), x, y, picture->surface, 0, 0, picture->width, picture->height);
+    if (x == 0 && FillsRows(*picture, canvas.Buffer())) {
+        DrawWholeRows(canvas, *picture, y);
+        if (!canvas.Buffering()) canvas.Show(x, y, picture->width, picture->height);
+        return;
+    }
+    CopyBlock(canvas.DrawBlock(x, y, picture->width, picture->height), x, y, picture->surface, 0, 0,
+              picture->width, picture->height);
     if (!canvas.Buffering()) canvas.Show(x, y, picture->width, picture->height);
 }
 
@@ -346,7 +385,7 @@ void DrawMaskBitmap(uint32_t bitmap, uint32_t maskbitmap, int32_t x, int32_t y) 
     const BitStruct* picture = Find(bitmap);
     BitStruct* mask = Find(maskbitmap);
     if (!canvas.Open() || picture == nullptr || mask == nullptr) return;
-    MaskedCopy(canvas.Buffer(), x, y, *picture, *mask);
+    MaskedCopy(canvas.DrawBlock(x, y, picture->width, picture->height), x, y, *picture, *mask);
     if (canvas.Buffering()) return;
     // The window changes only where the mask is light, as with a draw into the window.
     ForLightRuns(canvas.Buffer(), x, y, *picture, *mask,
@@ -359,7 +398,7 @@ void CopyBitmap(uint32_t srcbitmap, uint32_t destbitmap, int32_t xsrc, int32_t y
     const Surface* source = Picture(srcbitmap);
     BitStruct* destination = Find(destbitmap);
     if (source == nullptr || destination == nullptr) return;
-    destination->runs.Forget();  // its pixels change
+    PixelsChange(*destination);
     Surface* target = &destination->surface;
     if (source != target) {
         CopyBlock(*target, xdest, ydest, *source, xsrc, ysrc, width, height);

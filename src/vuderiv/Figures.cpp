@@ -15,17 +15,19 @@ using detail::Point;
 void SetPixel(int32_t x, int32_t y, uint32_t color) {
     Canvas canvas;
     if (!canvas.Open()) return;
-    detail::FillRect(canvas.Buffer(), Box{x, y, x, y}, detail::CreateColor(color));
+    detail::FillRect(canvas.DrawBlock(x, y, 1, 1), Box{x, y, x, y}, detail::CreateColor(color));
     if (!canvas.Buffering()) canvas.Show(x, y, 1, 1);
 }
 
 void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color) {
     Canvas canvas;
     if (!canvas.Open()) return;
-    detail::DrawLine(canvas.Buffer(), Point{x0, y0}, Point{x1, y1}, detail::CreateColor(color));
-    if (canvas.Buffering()) return;
     const int64_t left = std::min(x0, x1);
     const int64_t top = std::min(y0, y1);
+    detail::DrawLine(
+        canvas.DrawBlock(left, top, std::max(x0, x1) - left + 1, std::max(y0, y1) - top + 1),
+        Point{x0, y0}, Point{x1, y1}, detail::CreateColor(color));
+    if (canvas.Buffering()) return;
     canvas.Show(left, top, std::max(x0, x1) - left + 1, std::max(y0, y1) - top + 1);
 }
 
@@ -34,7 +36,7 @@ void Circle(int32_t x, int32_t y, uint32_t radius, uint32_t color, bool fill) {
     if (!canvas.Open()) return;
     const Box box{int64_t{x} - radius, int64_t{y} - radius, int64_t{x} + radius,
                   int64_t{y} + radius};
-    detail::DrawEllipse(canvas.Buffer(), box, detail::CreateColor(color), fill);
+    detail::DrawEllipse(canvas.DrawAnywhere(), box, detail::CreateColor(color), fill);
     if (!canvas.Buffering()) canvas.Show(box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1);
 }
 

@@ -3,6 +3,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define VUDERIV_AVX2 1
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -16,19 +20,23 @@ uint32_t SwapRedBlue(uint32_t p) {
     return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
 }
 
+#if defined(__SSE2__)
+// SwapRedBlue of the four pixels at `from`.
+__m128i SwapRedBlue4(const uint32_t* from) {
+    const __m128i low = _mm_set1_epi32(0xFF);
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const __m128i red = _mm_slli_epi32(_mm_and_si128(p, low), 16);
+    const __m128i blue = _mm_and_si128(_mm_srli_epi32(p, 16), low);
+    return _mm_or_si128(_mm_or_si128(red, blue), _mm_and_si128(p, _mm_set1_epi32(0xFF00)));
+}
+#endif
+
 // One row of SwapRedBlue, four pixels at a time where the processor allows.
 void SwapRedBlueRow(uint32_t* to, const uint32_t* from, int32_t n) {
     int32_t x = 0;
 #if defined(__SSE2__)
-    const __m128i low = _mm_set1_epi32(0xFF);
-    const __m128i green = _mm_set1_epi32(0xFF00);
-    for (; x + 4 <= n; x += 4) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
-        const __m128i red = _mm_slli_epi32(_mm_and_si128(p, low), 16);
-        const __m128i blue = _mm_and_si128(_mm_srli_epi32(p, 16), low);
-        const __m128i q = _mm_or_si128(_mm_or_si128(red, blue), _mm_and_si128(p, green));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), q);
-    }
+    for (; x + 4 <= n; x += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x), SwapRedBlue4(from + x));
 #endif
     for (; x < n; ++x)
         to[x] = SwapRedBlue(from[x]);
@@ -121,6 +129,84 @@ Span TakeChanges(Surface& copy, const Surface& buffer, int32_t y, int32_t x0, in
     return {x0 + first, x0 + end};
 }
 
+#if defined(VUDERIV_AVX2)
+// WriteDifferences' first part on processors with AVX2: sixteen pixels at a time, red and blue
+// exchanged by one byte shuffle. Widens [first, end) by the columns written; returns where
+// the rest begins.
+__attribute__((target("avx2"))) int32_t WriteDifferencesWide(uint32_t* to, const uint32_t* from,
+                                                             int32_t n, int32_t& first,
+                                                             int32_t& end) {
+    constexpr int32_t kStep = 16;
+    const __m256i order =
+        _mm256_setr_epi8(2, 1, 0, -128, 6, 5, 4, -128, 10, 9, 8, -128, 14, 13, 12, -128, 2, 1, 0,
+                         -128, 6, 5, 4, -128, 10, 9, 8, -128, 14, 13, 12, -128);
+    int32_t x = 0;
+    for (; x + kStep <= n; x += kStep) {
+        const auto* in = reinterpret_cast<const __m256i*>(from + x);
+        auto* at = reinterpret_cast<__m256i*>(to + x);
+        const __m256i a = _mm256_shuffle_epi8(_mm256_loadu_si256(in), order);
+        const __m256i b = _mm256_shuffle_epi8(_mm256_loadu_si256(in + 1), order);
+        const __m256i same = _mm256_and_si256(_mm256_cmpeq_epi32(a, _mm256_loadu_si256(at)),
+                                              _mm256_cmpeq_epi32(b, _mm256_loadu_si256(at + 1)));
+        if (_mm256_movemask_epi8(same) == -1) continue;
+        _mm256_storeu_si256(at, a);
+        _mm256_storeu_si256(at + 1, b);
+        first = std::min(first, x);
+        end = x + kStep;
+    }
+    return x;
+}
+
+const bool kWide = __builtin_cpu_supports("avx2");
+#endif
+
+// Writes the pixels of from[0, n) that the window row `to` (native layout) does not show
+// yet, eight at a time, and returns the columns from the first to the last one written.
+Span WriteDifferences(uint32_t* to, const uint32_t* from, int32_t n) {
+    constexpr int32_t kStep = 8;
+    int32_t first = n, end = 0, x = 0;
+#if defined(VUDERIV_AVX2)
+    if (kWide) x = WriteDifferencesWide(to, from, n, first, end);
+#endif
+#if defined(__SSE2__)
+    for (; x + kStep <= n; x += kStep) {
+        const __m128i a = SwapRedBlue4(from + x), b = SwapRedBlue4(from + x + 4);
+        auto* at = reinterpret_cast<__m128i*>(to + x);
+        const __m128i same = _mm_and_si128(_mm_cmpeq_epi32(a, _mm_loadu_si128(at)),
+                                           _mm_cmpeq_epi32(b, _mm_loadu_si128(at + 1)));
+        if (_mm_movemask_epi8(same) == 0xFFFF) continue;
+        _mm_storeu_si128(at, a);
+        _mm_storeu_si128(at + 1, b);
+        first = std::min(first, x);
+        end = x + kStep;
+    }
+#endif
+    for (; x < n; ++x) {
+        const uint32_t shown = SwapRedBlue(from[x]);
+        if (to[x] == shown) continue;
+        to[x] = shown;
+        first = std::min(first, x);
+        end = x + 1;
+    }
+    return first < end ? Span{first, end} : Span{};
+}
+
+// The direct way: row `by`'s block [x0, x0 + n) written where the window differs from it;
+// the window columns written.
+Span WriteDirect(const Frame& frame, const Surface& buffer, int32_t by, int32_t x0, int32_t n) {
+    uint32_t* row = reinterpret_cast<uint32_t*>(WindowRow(frame, frame.top + by)) + frame.left;
+    const Span changed = WriteDifferences(row + x0, buffer.Row(by) + x0, n);
+    if (changed.end <= changed.first) return {};
+    return {frame.left + x0 + changed.first, frame.left + x0 + changed.end};
+}
+
+// Whether the frame can compare the buffer with the window surface itself: one window pixel
+// per buffer pixel, in the native layout, the whole picture on the surface.
+bool Direct(const Frame& frame, int32_t w, int32_t h) {
+    return frame.scale == 1 && !frame.fitted && NativeLayout(frame.surface) && frame.left >= 0 &&
+           frame.top >= 0 && frame.left + w <= frame.width && frame.top + h <= frame.height;
+}
+
 }  // namespace
 
 uint8_t* WindowRow(const Frame& frame, int32_t y) {
@@ -179,10 +265,43 @@ Frame FitFrame(SDL_Surface* surface, int32_t w, int32_t h, bool fit) {
     if (fit && w > 0 && h > 0) FitPicture(frame, w, h);
     frame.left = (surface->w - frame.shownWidth) / 2;
     frame.top = (surface->h - frame.shownHeight) / 2;
+    frame.direct = Direct(frame, w, h);
     frame.copy = Surface(w, h);
+    frame.drawnRows.assign(static_cast<size_t>(std::max(h, 0)), Span{0, w});
+    frame.rowSources.assign(frame.drawnRows.size(), RowSource{});
+    frame.drawnOver.assign(frame.drawnRows.size(), Span{});
     ClearFrame(frame);
     return frame;
 }
+
+namespace {
+
+// Writes what changed in buffer row `by` within the block's columns into the frame.
+void ShowRow(Frame& frame, const Surface& buffer, int32_t by, const Block& block) {
+    if (frame.direct && frame.copy.width == buffer.width && frame.copy.height == buffer.height) {
+        const Span written = WriteDirect(frame, buffer, by, block.x, block.w);
+        frame.damage.Add(frame.top + by, frame.top + by + 1, written.first, written.end);
+        return;
+    }
+    const Span changed = Changes(frame, buffer, by, block.x, block.w);
+    if (changed.end <= changed.first) return;
+    // The first window row of this buffer row is written; the others copy it.
+    const int64_t top = frame.top + int64_t{by} * frame.scale;
+    const auto first = static_cast<int32_t>(std::clamp<int64_t>(top, 0, frame.height));
+    const auto end = static_cast<int32_t>(std::clamp<int64_t>(top + frame.scale, 0, frame.height));
+    if (end <= first) return;
+    const Span written =
+        WriteRow(frame, first, buffer.Row(by), changed.first, changed.end - changed.first);
+    if (written.end <= written.first) return;
+    const int32_t bytes = frame.surface->format->BytesPerPixel;
+    const ptrdiff_t at = static_cast<ptrdiff_t>(written.first) * bytes;
+    const auto length = static_cast<size_t>(written.end - written.first) * bytes;
+    for (int32_t wy = first + 1; wy < end; ++wy)
+        std::memcpy(WindowRow(frame, wy) + at, WindowRow(frame, first) + at, length);
+    frame.damage.Add(first, end, written.first, written.end);
+}
+
+}  // namespace
 
 void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w, int64_t h) {
     if (frame.surface == nullptr) return;
@@ -192,25 +311,59 @@ void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_
         ShowFitted(frame, buffer, block);
         return;
     }
-    const int32_t bytes = frame.surface->format->BytesPerPixel;
+    // Only the columns drawn into since a row was last shown whole are looked at; a row
+    // shown whole is as shown until a drawing notes it again.
+    const bool marked = frame.drawnRows.size() == static_cast<size_t>(buffer.height);
+    const bool whole = marked && block.x == 0 && block.w == buffer.width;
     for (int32_t by = block.y; by < block.y + block.h; ++by) {
-        const Span changed = Changes(frame, buffer, by, block.x, block.w);
-        if (changed.end <= changed.first) continue;
-        // The first window row of this buffer row is written; the others copy it.
-        const int64_t top = frame.top + int64_t{by} * frame.scale;
-        const auto first = static_cast<int32_t>(std::clamp<int64_t>(top, 0, frame.height));
-        const auto end =
-            static_cast<int32_t>(std::clamp<int64_t>(top + frame.scale, 0, frame.height));
-        if (end <= first) continue;
-        const Span written =
-            WriteRow(frame, first, buffer.Row(by), changed.first, changed.end - changed.first);
-        if (written.end <= written.first) continue;
-        const ptrdiff_t at = static_cast<ptrdiff_t>(written.first) * bytes;
-        const auto length = static_cast<size_t>(written.end - written.first) * bytes;
-        for (int32_t wy = first + 1; wy < end; ++wy)
-            std::memcpy(WindowRow(frame, wy) + at, WindowRow(frame, first) + at, length);
-        frame.damage.Add(first, end, written.first, written.end);
+        Block part = block;
+        if (marked) {
+            Span& drawn = frame.drawnRows[static_cast<size_t>(by)];
+            part.x = std::max(block.x, drawn.first);
+            part.w = std::min(block.x + block.w, drawn.end) - part.x;
+            if (whole) drawn = {};
+            if (part.w <= 0) continue;
+        }
+        ShowRow(frame, buffer, by, part);
     }
+}
+
+namespace {
+
+// The columns of both spans and those between them.
+Span Joined(Span a, Span b) {
+    if (a.end <= a.first) return b;
+    if (b.end <= b.first) return a;
+    return {std::min(a.first, b.first), std::max(a.end, b.end)};
+}
+
+}  // namespace
+
+void NoteBlock(Frame& frame, int64_t x, int64_t y, int64_t w, int64_t h) {
+    const auto rows = static_cast<int64_t>(frame.drawnRows.size());
+    const int64_t top = std::clamp<int64_t>(y, 0, rows);
+    const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), top, rows);
+    const int64_t width = frame.copy.width;
+    const Span columns{
+        static_cast<int32_t>(std::clamp<int64_t>(x, 0, width)),
+        static_cast<int32_t>(std::clamp<int64_t>(x + std::max<int64_t>(w, 0), 0, width))};
+    if (columns.end <= columns.first) return;
+    for (auto at = static_cast<size_t>(top); at < static_cast<size_t>(bottom); ++at) {
+        frame.drawnRows[at] = Joined(frame.drawnRows[at], columns);
+        frame.drawnOver[at] = Joined(frame.drawnOver[at], columns);
+    }
+}
+
+Span TakePictureRow(Frame& frame, int32_t y, RowSource source, int32_t width) {
+    if (y < 0 || static_cast<size_t>(y) >= frame.drawnRows.size() || width != frame.copy.width)
+        return {0, width};  // nothing known of the row: all of it
+    const auto at = static_cast<size_t>(y);
+    const bool held = source.version != 0 && frame.rowSources[at] == source;
+    const Span copy = held ? frame.drawnOver[at] : Span{0, width};
+    frame.rowSources[at] = source;
+    frame.drawnOver[at] = {};
+    frame.drawnRows[at] = Joined(frame.drawnRows[at], copy);
+    return copy;
 }
 
 void ClearFrame(Frame& frame) {

@@ -41,7 +41,7 @@ std::vector<Point> CopyPoints(uint32_t n, const int32_t x[], const int32_t y[]) 
 // bottom row reach the window only with the next full copy.
 void ShowPolygon(Canvas& canvas, std::span<const Point> points, uint32_t color, bool fill) {
     // The buffer holds red, green and blue only; a top byte would not be a colour there.
-    DrawPolygon(canvas.Buffer(), points, CreateColor(color), fill);
+    DrawPolygon(canvas.DrawAnywhere(), points, CreateColor(color), fill);
     if (canvas.Buffering()) return;
     const auto [left, right] = std::minmax_element(
         points.begin(), points.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
@@ -107,7 +107,12 @@ void DrawObject(Surface& buffer, const DrawStruct& draw) {
 
 void UpdateDC(Canvas& canvas, const DrawStruct& draw) {
     if (!canvas.Open()) return;
-    DrawObject(canvas.Buffer(), draw);
+    // A rectangle stays within its block; the other figures are not held to theirs.
+    Surface& buffer = draw.object == DR_RECT
+                          ? canvas.DrawBlock(draw.x0, draw.y0, int64_t{draw.x1} - draw.x0 + 1,
+                                             int64_t{draw.y1} - draw.y0 + 1)
+                          : canvas.DrawAnywhere();
+    DrawObject(buffer, draw);
     if (canvas.Buffering()) return;
     canvas.Show(draw.x0, draw.y0, int64_t{draw.x1} - draw.x0 + 1, int64_t{draw.y1} - draw.y0 + 1);
 }

@@ -82,6 +82,16 @@ Canvas::~Canvas() {
     if (shown_) RequestPresent();
 }
 
+Surface& Canvas::DrawBlock(int64_t x, int64_t y, int64_t w, int64_t h) {
+    NoteBlock(s_.frame, x, y, w, h);
+    return s_.buffer;
+}
+
+Surface& Canvas::DrawPictureRow(int32_t y, RowSource source, Span& copy) {
+    copy = TakePictureRow(s_.frame, y, source, s_.buffer.width);
+    return s_.buffer;
+}
+
 void Canvas::Show(int64_t x, int64_t y, int64_t w, int64_t h) {
     if (!Open()) return;
     ShowBlock(s_.frame, s_.buffer, x, y, w, h);

@@ -91,14 +91,16 @@ bool Opaque(const BitStruct& bitmap) {
 
 void DrawPart(Canvas& canvas, const BitStruct& bitmap, Part part, int64_t x, int64_t y,
               uint32_t flip) {
-    Surface& target = canvas.Buffer();
+    const Surface& buffer = canvas.Buffer();
     const Axis across{part.x, part.w, x, (flip & FlipHorizontal) != 0};
     const Axis down{part.y, part.h, y, (flip & FlipVertical) != 0};
     const int64_t drawnWidth = std::min<int64_t>(bitmap.width, bitmap.surface.width);
     const int64_t drawnHeight = std::min<int64_t>(bitmap.height, bitmap.surface.height);
-    const Range columns = Covered(across, drawnWidth, target.width);
-    const Range rows = Covered(down, drawnHeight, target.height);
+    const Range columns = Covered(across, drawnWidth, buffer.width);
+    const Range rows = Covered(down, drawnHeight, buffer.height);
     if (columns.Empty() || rows.Empty()) return;
+    Surface& target = canvas.DrawBlock(columns.first, rows.first, columns.end - columns.first,
+                                       rows.end - rows.first);
     for (int64_t row = rows.first; row < rows.end; ++row)
         DrawRow(target, row, bitmap, down.Source(row), across, columns);
     if (!canvas.Buffering()) {

@@ -237,7 +237,7 @@ void Text(const char* text, int32_t x, int32_t y) {
     if (glyphs.alpha.empty()) return;  // nothing to draw, an empty text for one
     Canvas canvas;
     if (!canvas.Open()) return;
-    BlendGlyphs(canvas.Buffer(), glyphs, x, y, font.color);
+    BlendGlyphs(canvas.DrawBlock(x, y, glyphs.w, glyphs.h), glyphs, x, y, font.color);
     if (!canvas.Buffering()) {
         canvas.Show(x, y, static_cast<uint32_t>(glyphs.w), static_cast<uint32_t>(glyphs.h));
     }

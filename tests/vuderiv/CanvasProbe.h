@@ -15,7 +15,8 @@ inline void FillBuffer(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colo
     Vuderiv::detail::Canvas canvas;
     for (int32_t row = y; row < y + h; ++row) {
         for (int32_t column = x; column < x + w; ++column) {
-            if (canvas.Buffer().Contains(column, row)) canvas.Buffer().Row(row)[column] = color;
+            if (canvas.Buffer().Contains(column, row))
+                canvas.DrawRows(row, 1).Row(row)[column] = color;
         }
     }
 }

@@ -141,7 +141,7 @@ TEST_F(Shapes, UpdateDCShowsExactlyTheShapesBlock) {
     {
         Canvas canvas;  // marks in the buffer that the window has not seen
         for (int32_t i = 40; i <= 80; ++i)
-            canvas.Buffer().Row(i)[i] = kInk;
+            canvas.DrawRows(i, 1).Row(i)[i] = kInk;
     }
     DrawStruct ellipse;
     ellipse.object = DR_ELLIPSE;

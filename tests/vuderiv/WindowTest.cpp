@@ -216,11 +216,10 @@ TEST(WindowIcon, ABmpIsRecordedAnythingElseLeavesTheIconAsItWas) {
 class Buffering : public TestSupport::WindowTest {};
 
 TEST_F(Buffering, OnShowsNothingUntilUpdateWindowAndOffShowsFirst) {
-    detail::Shared& s = S();
     SetBuffering(true);
     {
-        std::lock_guard<std::mutex> lock(s.canvasLock);
-        s.buffer.Row(5)[7] = 0x0000B0;
+        detail::Canvas canvas;
+        canvas.DrawRows(5, 1).Row(5)[7] = 0x0000B0;
     }
     EXPECT_EQ(BufferPixel(7, 5), 0x0000B0u);
     EXPECT_EQ(WindowPixel(7, 5), 0u);
@@ -228,8 +227,8 @@ TEST_F(Buffering, OnShowsNothingUntilUpdateWindowAndOffShowsFirst) {
     EXPECT_EQ(WindowPixel(7, 5), 0x0000B0u);
 
     {
-        std::lock_guard<std::mutex> lock(s.canvasLock);
-        s.buffer.Row(6)[8] = 0xFF0000;
+        detail::Canvas canvas;
+        canvas.DrawRows(6, 1).Row(6)[8] = 0xFF0000;
     }
     SetBuffering(true);  // switching on again copies nothing
     EXPECT_EQ(WindowPixel(8, 6), 0u);
@@ -241,8 +240,8 @@ TEST_F(Buffering, ExposeRepaintsFromTheBufferWhateverTheSwitch) {
     detail::Shared& s = S();
     SetBuffering(true);
     {
-        std::lock_guard<std::mutex> lock(s.canvasLock);
-        s.buffer.Row(0)[0] = 0x123456;
+        detail::Canvas canvas;
+        canvas.DrawRows(0, 1).Row(0)[0] = 0x123456;
     }
     SDL_Event expose{};
     expose.type = SDL_WINDOWEVENT;
@@ -271,12 +270,13 @@ TEST(Presentation, EveryPixelReachesTheWindowSurfaceWithRedAndBlueInPlace) {
             return static_cast<uint32_t>(x * 0x010307 + y * 0x0B0000) & 0xFFFFFF;
         };
         {
-            std::lock_guard<std::mutex> lock(s.canvasLock);
+            detail::Canvas canvas;
+            detail::Surface& buffer = canvas.DrawAnywhere();
             for (int y = 0; y < h; ++y) {
                 for (int x = 0; x < w; ++x)
-                    s.buffer.Row(y)[x] = colour(x, y);
+                    buffer.Row(y)[x] = colour(x, y);
             }
-            s.buffer.Row(1)[2] = 0x0000B0;  // dark red
+            buffer.Row(1)[2] = 0x0000B0;  // dark red
         }
         UpdateWindow();
         Sync();  // the present request has been handled

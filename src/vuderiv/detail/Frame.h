@@ -44,6 +44,14 @@ struct Span {
     int32_t first = 0, end = 0;
 };
 
+// What a buffer row holds when it is known to be a whole row of a picture: the picture's
+// version (BitStruct) and its row. A version of 0: not known.
+struct RowSource {
+    uint64_t version = 0;
+    int64_t row = 0;
+    bool operator==(const RowSource&) const = default;
+};
+
 struct Frame {
     SDL_Surface* surface = nullptr;  // the window surface; nullptr while there is none
     int32_t width = 0, height = 0;   // the surface's size in window pixels
@@ -54,7 +62,16 @@ struct Frame {
     bool fitted = false;            // the picture is blended at another size (Scaler.h)
     Taps columns, rows;             // fitted: how window columns and rows read the buffer
     std::vector<Span> changedRows;  // fitted: each buffer row's change while it is shown
-    Surface copy;   // the buffer as last written to the surface, to find what changed
+    // The surface shows the buffer pixel for pixel in its own layout, so the buffer is
+    // compared with the surface itself; otherwise with `copy`.
+    bool direct = false;
+    Surface copy;  // the buffer as last written to the surface, to find what changed
+    // For each buffer row: the columns drawn into since it was last shown whole, where it
+    // may differ from what the surface shows (empty: it is as shown).
+    std::vector<Span> drawnRows;
+    // For each buffer row: the picture row it holds but for the columns `drawnOver`.
+    std::vector<RowSource> rowSources;
+    std::vector<Span> drawnOver;
     Damage damage;  // what changed on the surface since it was last shown
 };
 
@@ -70,7 +87,15 @@ int32_t LargestScale(int32_t w, int32_t h, int32_t room, int32_t roomHeight);
 // Writes the block (clipped) of the buffer into the frame: each pixel in the surface's
 // layout, scale x scale times. Only the part of each row from its first to its last pixel
 // that changed since the frame last took it is written, and added to the frame's damage.
+// Rows that no drawing noted since they were last shown whole are not looked at.
 void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_t w, int64_t h);
+
+// Notes that a drawing writes within the buffer block (x, y, w, h) (clipped).
+void NoteBlock(Frame& frame, int64_t x, int64_t y, int64_t w, int64_t h);
+// For a copy of the whole picture row `source` into buffer row y of `width` columns: the
+// columns to copy (none where the row holds that picture row already), noted as drawn, and
+// the row noted as holding `source` from then on.
+Span TakePictureRow(Frame& frame, int32_t y, RowSource source, int32_t width);
 
 // Fills the whole frame with black (the bars around the picture): all of it is damage.
 void ClearFrame(Frame& frame);

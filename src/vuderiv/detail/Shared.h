@@ -48,6 +48,9 @@ struct BitStruct {
     // The surface's runs as a mask, made at its first use as one. Whatever changes the
     // surface's pixels forgets them.
     MaskRuns runs;
+    // Which picture the surface holds: a number that no other picture had, new whenever the
+    // surface's pixels change (0: none yet).
+    uint64_t version = 0;
 };
 
 // Requests that the program thread (and tests) send to the window thread as SDL user events.
@@ -238,7 +241,21 @@ public:
     bool Open() const { return s_.canvasReady; }
     bool Buffering() const { return s_.buffering; }
     void SetBuffering(bool on) { s_.buffering = on; }
-    Surface& Buffer() { return s_.buffer; }
+    // The buffer, to read.
+    const Surface& Buffer() const { return s_.buffer; }
+    // The buffer, for a drawing that writes within the block (x, y, w, h) only: that block
+    // is compared with the window's picture at the next showing; pixels no drawing named
+    // are taken to be as shown.
+    Surface& DrawBlock(int64_t x, int64_t y, int64_t w, int64_t h);
+    // The same for a drawing within whole rows [top, top + rows).
+    Surface& DrawRows(int64_t top, int64_t rows) {
+        return DrawBlock(0, top, s_.buffer.width, rows);
+    }
+    // The buffer, for a drawing that may write anywhere.
+    Surface& DrawAnywhere() { return DrawRows(0, s_.buffer.height); }
+    // The buffer, for a copy of the whole picture row `source` into its row y: `copy` are
+    // the columns to copy, noted as drawn (TakePictureRow).
+    Surface& DrawPictureRow(int32_t y, RowSource source, Span& copy);
     const Frame& Shown() const { return s_.frame; }
     std::vector<BitStruct>& Bitmaps() { return s_.bit; }
     // Copies the block (clipped) from the buffer into the window's picture.
