@@ -163,12 +163,12 @@ const bool kWide = __builtin_cpu_supports("avx2");
 // Writes the pixels of from[0, n) that the window row `to` (native layout) does not show
 // yet, eight at a time, and returns the columns from the first to the last one written.
 Span WriteDifferences(uint32_t* to, const uint32_t* from, int32_t n) {
-    constexpr int32_t kStep = 8;
     int32_t first = n, end = 0, x = 0;
 #if defined(VUDERIV_AVX2)
     if (kWide) x = WriteDifferencesWide(to, from, n, first, end);
 #endif
 #if defined(__SSE2__)
+    constexpr int32_t kStep = 8;
     for (; x + kStep <= n; x += kStep) {
         const __m128i a = SwapRedBlue4(from + x), b = SwapRedBlue4(from + x + 4);
         auto* at = reinterpret_cast<__m128i*>(to + x);
