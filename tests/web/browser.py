@@ -40,13 +40,8 @@ SETTINGS = "/home/web_user/.config/zarvok/settings"
 LEVEL1 = e2e.level_picture(1)
 
 
-def until(condition, what, limit=60.0):
-    """Waits for the condition to hold, however slowly the machine runs; fails only on a
-    hang (limit seconds)."""
-    end = time.monotonic() + limit
-    while not condition():
-        assert time.monotonic() < end, f"never: {what}"
-        time.sleep(0.1)
+# The end-to-end tests' wait, with a longer limit for a hang: a page loads its whole data.
+until = functools.partial(e2e.until, limit=60.0)
 
 
 class Site:
