@@ -36,17 +36,20 @@ std::vector<Point> CopyPoints(uint32_t n, const int32_t x[], const int32_t y[]) 
     return points;
 }
 
-// Draws a polygon into the held canvas and, with buffering off, shows the block from its
-// least corner that is (largest - least) wide and high: the polygon's right column and
-// bottom row reach the window only with the next full copy.
+// Draws a polygon into the held canvas, which notes the block of its corners: every pixel
+// of its sides and inside lies there. With buffering off, shows the block from its least
+// corner that is (largest - least) wide and high: the polygon's right column and bottom
+// row reach the window only with the next full copy.
 void ShowPolygon(Canvas& canvas, std::span<const Point> points, uint32_t color, bool fill) {
-    // The buffer holds red, green and blue only; a top byte would not be a colour there.
-    DrawPolygon(canvas.DrawAnywhere(), points, CreateColor(color), fill);
-    if (canvas.Buffering()) return;
     const auto [left, right] = std::minmax_element(
         points.begin(), points.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
     const auto [top, bottom] = std::minmax_element(
         points.begin(), points.end(), [](const Point& a, const Point& b) { return a.y < b.y; });
+    Surface& buffer =
+        canvas.DrawBlock(left->x, top->y, right->x - left->x + 1, bottom->y - top->y + 1);
+    // The buffer holds red, green and blue only; a top byte would not be a colour there.
+    DrawPolygon(buffer, points, CreateColor(color), fill);
+    if (canvas.Buffering()) return;
     canvas.Show(left->x, top->y, right->x - left->x, bottom->y - top->y);
 }
 

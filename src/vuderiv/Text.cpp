@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Blend.h"
 #include "Fonts.h"
 #include "Report.h"
 #include "Shared.h"
@@ -109,18 +110,6 @@ void Int2Char(char* chp, int64_t nr) {
 // The decimal form of every signed and unsigned 32-bit number fits.
 using NumberText = std::array<char, 24>;
 
-// One colour channel of `over` laid with coverage `alpha` (0..255) on `under`.
-uint32_t MixChannel(uint32_t under, uint32_t over, uint32_t alpha, int shift) {
-    const uint32_t below = (under >> shift) & 0xFF;
-    const uint32_t above = (over >> shift) & 0xFF;
-    return ((above * alpha + below * (255 - alpha) + 127) / 255) << shift;
-}
-
-uint32_t Mix(uint32_t under, uint32_t over, uint32_t alpha) {
-    return MixChannel(under, over, alpha, 0) | MixChannel(under, over, alpha, 8) |
-           MixChannel(under, over, alpha, 16);
-}
-
 // Texts come back frame after frame (labels, help lines, the same numbers), so each is
 // rendered once per face and kept; the store is emptied when it grows past this many.
 constexpr size_t kMaxRenderedTexts = 512;
@@ -191,16 +180,8 @@ void BlendGlyphs(Surface& target, const Coverage& glyphs, int64_t x, int64_t y, 
     const Block block = Clip(target, x, y, glyphs.w, glyphs.h);
     for (int32_t row = 0; row < block.h; ++row) {
         const uint8_t* coverage =
-            &glyphs.alpha[static_cast<size_t>((block.y + row - y) * glyphs.w)];
-        uint32_t* pixel = target.Row(block.y + row);
-        for (int32_t column = block.x; column < block.x + block.w; ++column) {
-            const uint32_t alpha = coverage[column - x];
-            if (alpha == 255) {
-                pixel[column] = color;
-            } else if (alpha != 0) {
-                pixel[column] = Mix(pixel[column], color, alpha);
-            }
-        }
+            &glyphs.alpha[static_cast<size_t>((block.y + row - y) * glyphs.w + (block.x - x))];
+        BlendRow(target.Row(block.y + row) + block.x, coverage, block.w, color);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Blend.h"
 #include "CanvasProbe.h"
 #include "Fonts.h"
 #include "Harness.h"
@@ -68,6 +69,27 @@ TEST(TextFaces, AFaceHoldingTheFamilyIsNoSubstituteAndAnotherFaceIs) {
     const auto other = Vuderiv::detail::MatchFont("No Such Family Zq", false);
     EXPECT_FALSE(other.file.empty());
     EXPECT_TRUE(other.substituted) << other.face;
+}
+
+// Every coverage lays the colour channel by channel, rounded alike, at every place in a
+// row: four pixels at a time and one at a time give the same pixels.
+TEST(TextBlend, EachCoverageMixesEveryChannelExactly) {
+    const uint32_t color = 0x3A7FC4;
+    for (uint32_t a = 0; a < 256; ++a) {
+        std::vector<uint8_t> coverage(11);
+        std::vector<uint32_t> row(coverage.size()), expected(coverage.size());
+        for (size_t i = 0; i < row.size(); ++i) {
+            coverage[i] = static_cast<uint8_t>(a + 97 * i);
+            row[i] = (0x0100FF * static_cast<uint32_t>(i) ^ a * 0x010301) & 0xFFFFFF;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const uint32_t over = color >> shift & 0xFF, under = row[i] >> shift & 0xFF;
+                const uint32_t c = coverage[i];
+                expected[i] |= (over * c + under * (255 - c) + 127) / 255 << shift;
+            }
+        }
+        detail::BlendRow(row.data(), coverage.data(), static_cast<int32_t>(row.size()), color);
+        ASSERT_EQ(row, expected) << "coverage " << a;
+    }
 }
 
 TEST(TextWithoutWindow, MeasuresNothingDrawsNothingButKeepsTheFont) {
