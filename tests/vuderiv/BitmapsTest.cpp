@@ -369,6 +369,27 @@ TEST_F(Bitmaps, MaskCopiesWhereLightAndKeepsTheTargetWhereDark) {
     EXPECT_EQ(Capture(1, 2, 6, 1), std::vector<uint32_t>(6, kGreen));
 }
 
+// Light runs of every length up to nine, and one long one, each between dark pixels: each
+// run is copied whole and not a pixel beyond it.
+TEST_F(Bitmaps, MaskRunsOfEveryLengthCopyExactlyTheirPixels) {
+    Picture mask{0, 1, {0xFFFFFF, 0}, {1}};
+    for (const int32_t run : {1, 2, 3, 4, 5, 6, 7, 8, 9, 70}) {
+        mask.index.insert(mask.index.end(), static_cast<size_t>(run), 0);
+        mask.index.push_back(1);
+    }
+    mask.width = static_cast<int32_t>(mask.index.size());
+    const Picture picture = Pattern(7, mask.width, 1);
+    const uint32_t handle = dir_.Load("pic.bmp", picture);
+    const uint32_t maskHandle = dir_.Load("mask.bmp", mask);
+    constexpr uint32_t kUnder = 0x0A0B0C;
+    CanvasProbe::FillBuffer(0, 0, mask.width, 1, kUnder);
+    DrawMaskBitmap(handle, maskHandle, 0, 0);
+    std::vector<uint32_t> expected;
+    for (size_t x = 0; x < mask.index.size(); ++x)
+        expected.push_back(mask.index[x] == 0 ? picture.At(static_cast<int32_t>(x), 0) : kUnder);
+    EXPECT_EQ(Capture(0, 0, mask.width, 1), expected);
+}
+
 // A mask's runs are kept from its first use: a mask changed or replaced afterwards must
 // draw as it is now, never as it was.
 TEST_F(Bitmaps, MaskChangedAfterItsFirstUseDrawsAsItIsNow) {
