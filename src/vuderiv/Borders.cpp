@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "Shared.h"
 
@@ -19,19 +20,30 @@ namespace {
 constexpr auto kAnswerLimit = std::chrono::milliseconds(500);
 constexpr auto kLookAgain = std::chrono::milliseconds(2);
 
-// Whether a window manager has announced itself on the screen of `root`.
-bool Managed(Display* display, ::Window root) {
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (check == None) return false;
-    Atom type = None;
+// The 32-bit values of a window's property of the given type, at most `most` of them;
+// none when the window has no such property.
+std::vector<long> PropertyValues(Display* display, ::Window window, Atom property, Atom type,
+                                 long most) {
+    std::vector<long> values;
+    if (property == None) return values;
+    Atom actual = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(display, root, check, 0, 1, False, XA_WINDOW, &type,
-                                          &format, &count, &after, &data) == Success &&
-                       count == 1;
+    if (XGetWindowProperty(display, window, property, 0, most, False, type, &actual, &format,
+                           &count, &after, &data) == Success &&
+        data != nullptr && format == 32) {
+        const auto* longs = reinterpret_cast<const long*>(data);  // Xlib's form of 32-bit data
+        values.assign(longs, longs + count);
+    }
     if (data != nullptr) XFree(data);
-    return found;
+    return values;
+}
+
+// Whether a window manager has announced itself on the screen of `root`.
+bool Managed(Display* display, ::Window root) {
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    return PropertyValues(display, root, check, XA_WINDOW, 1).size() == 1;
 }
 
 void AskForExtents(Display* display, ::Window root, ::Window window) {
@@ -47,20 +59,11 @@ void AskForExtents(Display* display, ::Window root, ::Window window) {
 // The extents once the property is there.
 bool ReadExtents(Display* display, ::Window window, Borders& borders) {
     const Atom extents = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(display, window, extents, 0, 4, False, XA_CARDINAL, &type,
-                                          &format, &count, &after, &data) == Success &&
-                       data != nullptr && format == 32 && count == 4;
-    if (found) {
-        const auto* values = reinterpret_cast<const long*>(data);
-        borders = {static_cast<int>(values[2]), static_cast<int>(values[0]),
-                   static_cast<int>(values[3]), static_cast<int>(values[1])};
-    }
-    if (data != nullptr) XFree(data);
-    return found;
+    const std::vector<long> v = PropertyValues(display, window, extents, XA_CARDINAL, 4);
+    if (v.size() != 4) return false;
+    borders = {static_cast<int>(v[2]), static_cast<int>(v[0]), static_cast<int>(v[3]),
+               static_cast<int>(v[1])};
+    return true;
 }
 
 }  // namespace
