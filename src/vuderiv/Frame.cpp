@@ -315,6 +315,7 @@ void ShowBlock(Frame& frame, const Surface& buffer, int64_t x, int64_t y, int64_
     // shown whole is as shown until a drawing notes it again.
     const bool marked = frame.drawnRows.size() == static_cast<size_t>(buffer.height);
     const bool whole = marked && block.x == 0 && block.w == buffer.width;
+    if (whole) frame.allNoted = false;
     for (int32_t by = block.y; by < block.y + block.h; ++by) {
         Block part = block;
         if (marked) {
@@ -340,6 +341,7 @@ Span Joined(Span a, Span b) {
 }  // namespace
 
 void NoteBlock(Frame& frame, int64_t x, int64_t y, int64_t w, int64_t h) {
+    if (frame.allNoted) return;
     const auto rows = static_cast<int64_t>(frame.drawnRows.size());
     const int64_t top = std::clamp<int64_t>(y, 0, rows);
     const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(h, 0), top, rows);
@@ -352,6 +354,7 @@ void NoteBlock(Frame& frame, int64_t x, int64_t y, int64_t w, int64_t h) {
         frame.drawnRows[at] = Joined(frame.drawnRows[at], columns);
         frame.drawnOver[at] = Joined(frame.drawnOver[at], columns);
     }
+    frame.allNoted = top == 0 && bottom == rows && columns.first == 0 && columns.end == width;
 }
 
 Span TakePictureRow(Frame& frame, int32_t y, RowSource source, int32_t width) {
@@ -362,6 +365,7 @@ Span TakePictureRow(Frame& frame, int32_t y, RowSource source, int32_t width) {
     const Span copy = held ? frame.drawnOver[at] : Span{0, width};
     frame.rowSources[at] = source;
     frame.drawnOver[at] = {};
+    frame.allNoted = false;
     frame.drawnRows[at] = Joined(frame.drawnRows[at], copy);
     return copy;
 }

@@ -135,6 +135,21 @@ TEST(Frame, OnlyChangedPartsAreWrittenAndGivenToTheScreen) {
     EXPECT_TRUE(rects.empty());  // taken once
 }
 
+// A buffer filled whole passes later notes by, until a picture row is taken over a row:
+// a sprite drawn on that row afterwards is still restored by the next copy of the picture.
+TEST(Frame, AfterAWholeFillAPictureRowStillLearnsWhatIsDrawnOnIt) {
+    Surface buffer(40, 4);
+    SurfacePtr surface = MakeWindowSurface(40, 4);
+    Frame frame = FitFrame(surface.get(), buffer.width, buffer.height);
+    const RowSource background{7, 0};
+    NoteBlock(frame, 0, 0, 40, 4);
+    EXPECT_EQ(TakePictureRow(frame, 1, background, 40).end, 40);  // not held yet: all of it
+    NoteBlock(frame, 10, 1, 5, 1);
+    const Span restored = TakePictureRow(frame, 1, background, 40);
+    EXPECT_EQ(restored.first, 10);
+    EXPECT_EQ(restored.end, 15);
+}
+
 TEST(Frame, WindowPointsMapToBufferPixelsRoundingDown) {
     EXPECT_EQ(ToBuffer(5, 2, 30, 10), 1);   // window 5 is the second pixel's first column
     EXPECT_EQ(ToBuffer(4, 2, 30, 10), 0);   // and 4 the first's last

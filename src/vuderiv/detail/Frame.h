@@ -72,6 +72,9 @@ struct Frame {
     // For each buffer row: the picture row it holds but for the columns `drawnOver`.
     std::vector<RowSource> rowSources;
     std::vector<Span> drawnOver;
+    // Every row is noted as drawn and drawn over in all its columns: noting more changes
+    // nothing (a frame filled whole, then drawn on, passes its later notes by).
+    bool allNoted = false;
     Damage damage;  // what changed on the surface since it was last shown
 };
 
