@@ -10,16 +10,10 @@ namespace Vuderiv::detail {
 
 namespace {
 
-// One colour channel of `over` laid with coverage `alpha` (0..255) on `under`.
-uint32_t MixChannel(uint32_t under, uint32_t over, uint32_t alpha, int shift) {
-    const uint32_t below = (under >> shift) & 0xFF;
-    const uint32_t above = (over >> shift) & 0xFF;
-    return ((above * alpha + below * (255 - alpha) + 127) / 255) << shift;
-}
-
-uint32_t Mix(uint32_t under, uint32_t over, uint32_t alpha) {
-    return MixChannel(under, over, alpha, 0) | MixChannel(under, over, alpha, 8) |
-           MixChannel(under, over, alpha, 16);
+// x / 255 rounded, for each 16-bit lane of x that holds at most 255 * 255.
+uint32_t DivideLanesBy255(uint32_t x) {
+    x += 0x00800080;
+    return ((x + ((x >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
 }
 
 // One pixel of coverage `alpha` in the colour over *pixel.
@@ -27,7 +21,7 @@ void BlendPixel(uint32_t* pixel, uint32_t alpha, uint32_t color) {
     if (alpha == 255) {
         *pixel = color;
     } else if (alpha != 0) {
-        *pixel = Mix(*pixel, color, alpha);
+        *pixel = MixColor(color, *pixel, alpha);
     }
 }
 
@@ -36,7 +30,7 @@ void BlendPixel(uint32_t* pixel, uint32_t alpha, uint32_t color) {
 // (`over`: its channels in 16-bit lanes, twice). Each channel's
 // (over · a + under · (255 - a) + 127) / 255 is worked in 16-bit lanes, the division as
 // (t + 1 + (t >> 8)) >> 8, which equals t / 255 for every t up to 255 · 255 + 127: the
-// pixels are those of Mix, coverages 0 and 255 included.
+// pixels are those of MixColor, coverages 0 and 255 included.
 __m128i Mix4(__m128i under, __m128i over, uint32_t alphas) {
     const __m128i zero = _mm_setzero_si128();
     __m128i spread = _mm_cvtsi32_si128(static_cast<int>(alphas));
@@ -55,6 +49,13 @@ __m128i Mix4(__m128i under, __m128i over, uint32_t alphas) {
 #endif
 
 }  // namespace
+
+// Red and blue together in the lanes of one word, then green.
+uint32_t MixColor(uint32_t over, uint32_t under, uint32_t alpha) {
+    const uint32_t rb = (over & 0xFF00FF) * alpha + (under & 0xFF00FF) * (255 - alpha);
+    const uint32_t g = ((over >> 8) & 0xFF) * alpha + ((under >> 8) & 0xFF) * (255 - alpha);
+    return DivideLanesBy255(rb) | (DivideLanesBy255(g) << 8);
+}
 
 // Four uncovered pixels at a time are passed over, and four covered ones blended at once.
 void BlendRow(uint32_t* pixel, const uint8_t* coverage, int32_t n, uint32_t color) {

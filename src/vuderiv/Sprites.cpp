@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Blend.h"
 #include "Handles.h"
 #include "Images.h"
 #include "Vuderiv.h"
@@ -48,20 +49,6 @@ Range Covered(const Axis& axis, int64_t drawn, int64_t room) {
     return Meet(axis.Targets(sources), {0, room});
 }
 
-// x / 255 rounded, for each 16-bit lane of x that holds at most 255 * 255.
-uint32_t DivideLanesBy255(uint32_t x) {
-    x += 0x00800080;
-    return ((x + ((x >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
-}
-
-// `over` laid on `under` with opacity `a` (0..255), channel by channel, rounded: red and
-// blue together in the lanes of one word, then green.
-uint32_t Blend(uint32_t over, uint32_t under, uint32_t a) {
-    const uint32_t rb = (over & 0xFF00FF) * a + (under & 0xFF00FF) * (255 - a);
-    const uint32_t g = ((over >> 8) & 0xFF) * a + ((under >> 8) & 0xFF) * (255 - a);
-    return DivideLanesBy255(rb) | (DivideLanesBy255(g) << 8);
-}
-
 // One target row of a part: the pixels of source row `sy` for target columns `columns`.
 void DrawRow(Surface& target, int64_t y, const BitStruct& bitmap, int64_t sy, const Axis& across,
              Range columns) {
@@ -79,7 +66,7 @@ void DrawRow(Surface& target, int64_t y, const BitStruct& bitmap, int64_t sy, co
         const uint32_t pixel = source[sx];
         const uint32_t a = alpha != nullptr ? alpha[sx] : 255;
         if (pixel == bitmap.colorKey || a == 0) continue;
-        out[x] = a == 255 ? pixel : Blend(pixel, out[x], a);
+        out[x] = a == 255 ? pixel : MixColor(pixel, out[x], a);
     }
 }
 

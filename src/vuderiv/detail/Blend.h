@@ -1,10 +1,14 @@
-// Coverage blending: a colour laid over buffer pixels with coverages 0..255, as antialiased
-// text is drawn. Private to Vuderiv.
+// Blending: a colour laid over buffer pixels with coverages or opacities 0..255, as
+// antialiased text and translucent pictures are drawn. Private to Vuderiv.
 #pragma once
 
 #include <cstdint>
 
 namespace Vuderiv::detail {
+
+// `over` laid on `under` with opacity `alpha` (0..255): channel by channel
+// (over · alpha + under · (255 - alpha) + 127) / 255, rounded down.
+uint32_t MixColor(uint32_t over, uint32_t under, uint32_t alpha);
 
 // Lays the colour over n pixels of a row, each with its coverage: channel by channel
 // (colour · coverage + pixel · (255 - coverage) + 127) / 255, rounded down. Coverage 0
