@@ -1,9 +1,57 @@
 #include "Surface.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace Vuderiv::detail {
+
+namespace {
+
+constexpr size_t kLargePage = size_t{2} << 20;
+#if defined(__linux__)
+constexpr bool kLargePages = true;
+#else
+constexpr bool kLargePages = false;  // elsewhere the common allocation serves every size
+#endif
+
+// The block's size in whole large pages.
+size_t Whole(size_t bytes) {
+    return (bytes + kLargePage - 1) / kLargePage * kLargePage;
+}
+
+// Large pages serve blocks of 1 MiB or more that they hold with no more than a third spare.
+bool Large(size_t bytes) {
+    return kLargePages && bytes >= kLargePage / 2 && bytes <= SIZE_MAX / 2 &&
+           Whole(bytes) - bytes <= bytes / 3;
+}
+
+}  // namespace
+
+void* AllocatePixels(size_t bytes) {
+    if (!Large(bytes)) return ::operator new(bytes);
+    const size_t whole = Whole(bytes);
+    void* pixels = std::aligned_alloc(kLargePage, whole);
+    if (pixels == nullptr) throw std::bad_alloc();
+#if defined(__linux__)
+    madvise(pixels, whole, MADV_HUGEPAGE);  // a refusal leaves small pages: only slower
+#endif
+    return pixels;
+}
+
+void FreePixels(void* pixels, size_t bytes) {
+    if (Large(bytes)) {
+        std::free(pixels);
+    } else {
+        ::operator delete(pixels);
+    }
+}
 
 Block Clip(const Surface& s, int64_t x, int64_t y, int64_t w, int64_t h) {
     const int64_t x0 = std::max<int64_t>(x, 0);

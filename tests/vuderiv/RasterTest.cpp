@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "Raster.h"
@@ -235,4 +236,20 @@ TEST(RasterEllipse, ExtremeBoxesAreClipped) {
 }
 
 }  // namespace
+
+// The common screen sizes start on a 2 MiB page, and all surfaces are black; their memory
+// goes back the way it came, large or small (the sanitizer builds check that).
+TEST(Surface, ScreenSizedSurfacesStartOnALargePage) {
+    for (const auto& [w, h, large] :
+         {std::tuple{16, 16, false}, {512, 512, false}, {800, 600, true}, {1000, 800, true}}) {
+        Surface surface(w, h);
+        EXPECT_EQ(std::count(surface.pixels.begin(), surface.pixels.end(), 0u), w * h);
+#if defined(__linux__)
+        if (large) {
+            EXPECT_EQ(reinterpret_cast<uintptr_t>(surface.pixels.data()) % (2u << 20), 0u) << w;
+        }
+#endif
+    }
+}
+
 }  // namespace Vuderiv::detail
