@@ -385,7 +385,7 @@ def with_window_manager(server, cases):
     with server as xserver:
         manager = start_window_manager(xserver)
         try:
-            return run.run_cases(xserver, cases, fresh=False)  # the manager holds the server
+            return run.run_cases(xserver, cases)
         finally:
             manager.terminate()
             manager.wait(10)

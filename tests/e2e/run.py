@@ -17,7 +17,7 @@ import time
 
 import numpy
 from PIL import Image
-from Xlib import X, Xatom, display, error, protocol
+from Xlib import X, display, protocol
 
 # Inside the buttons of the start menu and of the difficulty screen.
 START, SETTINGS, QUIT = (100, 80), (100, 230), (100, 380)
@@ -76,32 +76,6 @@ class Xserver:
     def __exit__(self, *exc):
         self.proc.terminate()
         self.proc.wait(10)
-
-    def fresh(self, limit=30.0):
-        """A connection to the server once it has reset itself since the last one of these
-        was closed, which it does when its last client leaves: every key and button is up
-        again. While it resets it refuses connections, so they are tried again. The
-        connection keeps the server from resetting until it is closed."""
-        end = time.monotonic() + limit
-        while True:
-            keeper = self.connection()
-            if keeper is not None:
-                root = keeper.screen().root
-                mark = keeper.intern_atom("ZARVOK_E2E_NOT_RESET")
-                if root.get_full_property(mark, X.AnyPropertyType) is None:
-                    root.change_property(mark, Xatom.STRING, 8, b"yes")
-                    keeper.sync()
-                    return keeper
-                keeper.close()  # another client still holds the server
-            assert time.monotonic() < end, "the X server never reset itself between cases"
-            time.sleep(0.05)
-
-    def connection(self):
-        """A connection to the server, or None while it refuses one."""
-        try:
-            return display.Display(self.name)
-        except (error.DisplayError, error.ConnectionClosedError, OSError):
-            return None
 
 
 def find_window(xserver, *criteria):
@@ -594,24 +568,18 @@ CASES = [case_window_has_title_and_fixed_client_size,
          case_the_installed_program_starts_from_another_folder]
 
 
-def run_cases(xserver, cases, fresh=True):
-    """Runs the cases on the X server, one line each: (passed, failed). With `fresh`, each
-    case starts on a server that has reset itself since the case before."""
+def run_cases(xserver, cases):
+    """Runs the cases on the X server, one line each: (passed, failed)."""
     passed = failed = 0
     for case in cases:
         name = case.__name__[len("case_"):]
-        keeper = None
         try:
-            keeper = xserver.fresh() if fresh else None
             case(xserver)
             print(f"ok      {name}")
             passed += 1
-        except Exception as fault:  # a failed case is reported, the others still run
-            print(f"FAILED  {name}: {fault!r}")
+        except Exception as error:  # a failed case is reported, the others still run
+            print(f"FAILED  {name}: {error!r}")
             failed += 1
-        finally:
-            if keeper is not None:
-                keeper.close()
     return passed, failed
 
 
